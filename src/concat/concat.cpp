@@ -1,0 +1,5 @@
+#include "concat/concat.hpp"
+
+int concat() {
+    return 1;
+}

@@ -1,0 +1,5 @@
+#include "factor/factor.hpp"
+
+int decomp() {
+    return 1;
+}

@@ -1,0 +1,5 @@
+#include "listings/listings.hpp"
+
+int affiche() {
+    return 1;
+}

@@ -1,0 +1,129 @@
+#include "primes/fluxliste.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t TAILLE = 1 << 20;
+// Longest token that can still be a value ("-9223372036854775808"), plus the
+// character after it: with that much ahead a token is parsed without refills.
+constexpr std::size_t AVANCE = 32;
+
+bool blanc(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+} // namespace
+
+void FluxListe::ouvrir(const char *nom) {
+    fermer();
+    fd_ = ::open(nom, O_RDONLY | O_CLOEXEC);
+    fin_fichier_ = false;
+    debut_ = fin_ = 0;
+}
+
+void FluxListe::fermer() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    buf_.reset();
+}
+
+// Makes at least N bytes available after debut_, unless the file ends first.
+// Returns false on a read error.
+bool FluxListe::garantir(std::size_t n) {
+    if (fin_ - debut_ >= n || fin_fichier_) {
+        return true;
+    }
+    if (!buf_) {
+        buf_ = std::make_unique<char[]>(TAILLE + 1);
+    }
+    std::memmove(buf_.get(), buf_.get() + debut_, fin_ - debut_);
+    fin_ -= debut_;
+    debut_ = 0;
+    while (fin_ < n && !fin_fichier_) {
+        ssize_t lu = ::read(fd_, buf_.get() + fin_, TAILLE - fin_);
+        if (lu < 0 && errno == EINTR) {
+            continue;
+        }
+        if (lu < 0) {
+            return false; // unreadable, or a directory
+        }
+        fin_fichier_ = lu == 0;
+        fin_ += static_cast<std::size_t>(lu);
+    }
+    buf_[fin_] = '\0'; // ends a token that reaches the end of the file
+    return true;
+}
+
+bool FluxListe::lire(std::int64_t &v) {
+    if (fd_ < 0) {
+        return false;
+    }
+    if (!jeton(v)) {
+        fermer();
+        return false;
+    }
+    return true;
+}
+
+// Moves past every byte for which PASSE holds, refilling as needed; returns
+// false on a read error.
+bool FluxListe::passer(bool (*passe)(char)) {
+    for (;;) {
+        while (debut_ < fin_ && passe(buf_[debut_])) {
+            ++debut_;
+        }
+        if (debut_ < fin_ || fin_fichier_) {
+            return true;
+        }
+        if (!garantir(AVANCE)) {
+            return false;
+        }
+    }
+}
+
+bool FluxListe::jeton(std::int64_t &v) {
+    if (!passer(blanc) || debut_ == fin_ || !garantir(AVANCE)) {
+        return false;
+    }
+    bool negatif = buf_[debut_] == '-';
+    if (buf_[debut_] == '-' || buf_[debut_] == '+') {
+        ++debut_;
+    }
+    std::size_t avant_zeros = debut_;
+    if (!passer([](char c) { return c == '0'; }) || !garantir(AVANCE)) {
+        return false;
+    }
+    bool zero_vu = debut_ != avant_zeros;
+    // After the leading zeros a value has at most 19 digits, all within reach.
+    const char *p = buf_.get() + debut_;
+    const char *const bout = buf_.get() + fin_;
+    const char *chiffres = p;
+    // Built downward so that -2^63 fits; the sign is applied at the end.
+    std::int64_t x = 0;
+    while (p < bout && *p >= '0' && *p <= '9') {
+        int d = *p - '0';
+        if (x < (INT64_MIN + d) / 10) {
+            return false;
+        }
+        x = x * 10 - d;
+        ++p;
+    }
+    if ((p == chiffres && !zero_vu) || (p < bout && !blanc(*p))) {
+        return false;
+    }
+    if (!negatif) {
+        if (x == INT64_MIN) {
+            return false;
+        }
+        x = -x;
+    }
+    v = x;
+    debut_ = static_cast<std::size_t>(p - buf_.get());
+    return true;
+}

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs premiers on a Debian machine.
+#
+#   tools/setup.sh run    install what is missing, build, write liste.txt if
+#                         absent, and start the program beside it
+#   tools/setup.sh test   install what is missing, build (plain and with
+#                         sanitizers) and run every test
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libprimesieve-dev libgtest-dev)
+
+installer() {
+    local manque=()
+    for p in "${paquets[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manque+=("$p")
+    done
+    [ ${#manque[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${manque[@]}"
+    else
+        echo "Missing packages; install them with:"
+        echo "  sudo apt-get install -y ${manque[*]}"
+        exit 1
+    fi
+}
+
+construire() { # folder, extra cmake options...
+    local dir=$1
+    shift
+    local strict=()
+    [ "${CI:-}" = true ] && strict=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
+    cmake -S . -B "$dir" "${strict[@]}" "$@" > /dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    installer
+    construire build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+    [ -f liste.txt ] || build/tools/genliste/genliste 149999998 liste.txt
+    exec build/src/premiers
+    ;;
+test)
+    installer
+    construire build -DCMAKE_BUILD_TYPE=Release
+    ctest --test-dir build --output-on-failure -j "$(nproc)"
+    construire build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPREMIERS_SANITIZE=ON
+    ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+    ;;
+*)
+    echo "usage: tools/setup.sh run|test" >&2
+    exit 2
+    ;;
+esac
