@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr const char *MENU[] = {
+constexpr const char* MENU[] = {
     " \n   POUR MODIFIER LA TAILLE DU TEXTE ET DE LA FENETRE : [TOUCHE CTRL] + [MOLETTE DE LA SOURIS]. \n ",
     "\n___________________________________________________________________________________________________________\n",
     "***********************************************************************************************************\n",
@@ -20,7 +20,7 @@ constexpr const char *MENU[] = {
     "\n \n \t \t [0] - Fermer le programme ? ",
 };
 
-constexpr const char *EXPLICATIONS[] = {
+constexpr const char* EXPLICATIONS[] = {
     " \n \n \t  Ce programme utilise, en lecture seulement, le fichiers liste.txt qui doit etre place dans le meme repertoire que lui. ",
     " \n \t  Ce fichier contient les nombres premiers jusqu'au cent cinquante millionieme ",
     " \n \t  Le programme permet de calculer des nombres premiers inferieurs a (2^63 - 1), soit environ 9 milliards de milliards. ",
@@ -48,13 +48,13 @@ constexpr const char *EXPLICATIONS[] = {
 } // namespace
 
 void ecran_menu() {
-    for (const char *texte : MENU) {
+    for (const char* texte : MENU) {
         out << texte;
     }
 }
 
 void ecran_explications() {
-    for (const char *texte : EXPLICATIONS) {
+    for (const char* texte : EXPLICATIONS) {
         out << texte;
     }
     for (int n = 0; n < 3; ++n) {

@@ -15,7 +15,7 @@
 
 namespace {
 
-std::istream *source = &std::cin;
+std::istream* source = &std::cin;
 std::string entree; // the line just read, without its line end
 
 // On a terminal, what was typed before the question is not an answer to it.
@@ -25,7 +25,7 @@ void ignorer_frappe_anticipee() {
         return;
     }
     tcflush(STDIN_FILENO, TCIFLUSH);
-    std::streambuf *tampon = std::cin.rdbuf();
+    std::streambuf* tampon = std::cin.rdbuf();
     while (tampon->in_avail() > 0) {
         tampon->sbumpc();
     }
@@ -81,7 +81,7 @@ std::size_t forme_positive() {
 
 // Value of the digits from position D on, built upward in signed 64-bit
 // arithmetic (downward when NEGATIF). False when it leaves that range.
-bool valeur64(std::size_t d, bool negatif, std::int64_t &v) {
+bool valeur64(std::size_t d, bool negatif, std::int64_t& v) {
     v = 0;
     for (std::size_t p = d; p < entree.size(); ++p) {
         valtest(entree[p]);
@@ -105,7 +105,7 @@ bool entier64() {
 }
 
 // Value of a long digit string, eighteen digits at a time.
-void valeur_grande(std::size_t d, ZZ &v) {
+void valeur_grande(std::size_t d, ZZ& v) {
     v = 0;
     std::size_t p = d;
     while (p < entree.size()) {
@@ -197,7 +197,7 @@ bool acceptable(int mode) {
 
 } // namespace
 
-int controle(int mode, const char *text) {
+int controle(int mode, const char* text) {
     ignorer_frappe_anticipee();
     voir = 0;
     std::size_t longueur = std::strlen(text);
@@ -213,12 +213,12 @@ int controle(int mode, const char *text) {
     }
 }
 
-void question(const char *texte) {
+void question(const char* texte) {
     std::size_t n = std::min(std::strlen(texte), sizeof message - 1);
     std::memcpy(message, texte, n);
     message[n] = '\0';
 }
 
-void source_reponses(std::istream *in) {
+void source_reponses(std::istream* in) {
     source = in;
 }

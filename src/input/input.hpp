@@ -8,14 +8,14 @@
 // Mode 7 also sets un on a leading "=" and, while np > 2, returns at once with
 // voir = 1 on "*". Clears voir first. Reads np and xn. Returns 0. At the end of
 // standard input the program ends as through the menu entry [0].
-int controle(int mode, const char *text);
+int controle(int mode, const char* text);
 
 // Classifies C: for a digit, "+" or "-" sets valtest1 and valtest2 to its value
 // (the digit, 1, -1) and returns 1; otherwise returns 0 with both set to 0.
 int valtest(char c);
 
 // Copies TEXTE into the prompt buffer message (truncated to its size).
-void question(const char *texte);
+void question(const char* texte);
 
 // Tests: read the answers from IN instead of standard input.
-void source_reponses(std::istream *in);
+void source_reponses(std::istream* in);

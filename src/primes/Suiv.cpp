@@ -15,7 +15,7 @@ std::uint64_t dernier_crible = 0; // last prime the iterator returned; 0: none y
 
 // The next value of liste.txt when it is sound for the next rank: a value
 // above the last prime held (so the first one is above 3).
-bool lecture(std::int64_t &v) {
+bool lecture(std::int64_t& v) {
     return np < rang_fichier && monFlux.lire(v) && v > Nprem[np];
 }
 

@@ -8,17 +8,10 @@
 namespace {
 
 constexpr std::size_t TAILLE = 1 << 20;
-// Longest token that can still be a value ("-9223372036854775808"), plus the
-// character after it: with that much ahead a token is parsed without refills.
-constexpr std::size_t AVANCE = 32;
-
-bool blanc(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 } // namespace
 
-void FluxListe::ouvrir(const char *nom) {
+void FluxListe::ouvrir(const char* nom) {
     fermer();
     fd_ = ::open(nom, O_RDONLY | O_CLOEXEC);
     fin_fichier_ = false;
@@ -31,6 +24,7 @@ void FluxListe::fermer() {
         fd_ = -1;
     }
     buf_.reset();
+    debut_ = fin_ = 0;
 }
 
 // Makes at least N bytes available after debut_, unless the file ends first.
@@ -60,7 +54,7 @@ bool FluxListe::garantir(std::size_t n) {
     return true;
 }
 
-bool FluxListe::lire(std::int64_t &v) {
+bool FluxListe::lent(std::int64_t& v) {
     if (fd_ < 0) {
         return false;
     }
@@ -87,7 +81,7 @@ bool FluxListe::passer(bool (*passe)(char)) {
     }
 }
 
-bool FluxListe::jeton(std::int64_t &v) {
+bool FluxListe::jeton(std::int64_t& v) {
     if (!passer(blanc) || debut_ == fin_ || !garantir(AVANCE)) {
         return false;
     }
@@ -101,9 +95,9 @@ bool FluxListe::jeton(std::int64_t &v) {
     }
     bool zero_vu = debut_ != avant_zeros;
     // After the leading zeros a value has at most 19 digits, all within reach.
-    const char *p = buf_.get() + debut_;
-    const char *const bout = buf_.get() + fin_;
-    const char *chiffres = p;
+    const char* p = buf_.get() + debut_;
+    const char* const bout = buf_.get() + fin_;
+    const char* chiffres = p;
     // Built downward so that -2^63 fits; the sign is applied at the end.
     std::int64_t x = 0;
     while (p < bout && *p >= '0' && *p <= '9') {

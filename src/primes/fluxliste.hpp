@@ -5,30 +5,40 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 class FluxListe {
   public:
     // Opens the file; nothing is reported when it cannot be opened.
-    explicit FluxListe(const char *nom) { ouvrir(nom); }
-    FluxListe(const FluxListe &) = delete;
-    FluxListe &operator=(const FluxListe &) = delete;
+    explicit FluxListe(const char* nom) { ouvrir(nom); }
+    FluxListe(const FluxListe&) = delete;
+    FluxListe& operator=(const FluxListe&) = delete;
     ~FluxListe() { fermer(); }
 
     // Closes the current file and opens NOM from its start.
-    void ouvrir(const char *nom);
+    void ouvrir(const char* nom);
     void fermer();
 
     // Reads the next token into V. Returns false, and stays exhausted, at the
     // end of the file, on a read error or on a token that is not an optional
     // sign followed by decimal digits fitting in a signed 64-bit integer.
-    bool lire(std::int64_t &v);
+    bool lire(std::int64_t& v) { return (fin_ - debut_ >= 2 * AVANCE && rapide(v)) || lent(v); }
     bool epuise() const { return fd_ < 0; }
 
+    // Longest token that can still be a value ("-9223372036854775808"), plus
+    // the byte after it, with room to spare.
+    static constexpr std::size_t AVANCE = 32;
+
   private:
+    static bool blanc(char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    }
+    bool rapide(std::int64_t& v);
+    bool lent(std::int64_t& v);
     bool garantir(std::size_t n);
     bool passer(bool (*passe)(char));
-    bool jeton(std::int64_t &v);
+    bool jeton(std::int64_t& v);
 
     int fd_ = -1;
     bool fin_fichier_ = false;
@@ -36,3 +46,70 @@ class FluxListe {
     std::size_t debut_ = 0;
     std::size_t fin_ = 0;
 };
+
+namespace fluxliste_detail {
+
+// Bytes of W (the first byte of the text in the lowest one) that are not
+// decimal digits, marked by their high bit.
+inline std::uint64_t non_chiffres(std::uint64_t w) {
+    constexpr std::uint64_t HAUT = 0xF0F0F0F0F0F0F0F0;
+    constexpr std::uint64_t TRENTE = 0x3030303030303030;
+    std::uint64_t z = ((w & HAUT) ^ TRENTE) | (((w + 0x0606060606060606) & HAUT) ^ TRENTE);
+    return (z | ((z & 0x7F7F7F7F7F7F7F7F) + 0x7F7F7F7F7F7F7F7F)) & 0x8080808080808080;
+}
+
+// Value of the first N (1 to 8) bytes of W, all digits.
+inline std::uint64_t valeur_chiffres(std::uint64_t w, int n) {
+    std::uint64_t d = (w - 0x3030303030303030) << (8 * (8 - n));
+    d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FF;
+    d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFF;
+    return (d * 10000 + (d >> 32)) & 0xFFFFFFFF;
+}
+
+} // namespace fluxliste_detail
+
+// The common case, in the middle of the buffer: a short run of white space,
+// then at most 16 plain digits without a leading zero, read eight at a time.
+// Anything else is left to lent, which reads every form.
+inline bool FluxListe::rapide(std::int64_t& v) {
+    using namespace fluxliste_detail;
+    const char* p = buf_.get() + debut_;
+    const char* const limite = buf_.get() + fin_ - AVANCE;
+    while (p < limite && blanc(*p)) {
+        ++p;
+    }
+    if (p >= limite || *p < '1' || *p > '9') {
+        return false;
+    }
+    std::uint64_t a = 0;
+    std::uint64_t b = 0;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + 8, 8);
+    std::uint64_t na = non_chiffres(a);
+    std::uint64_t x = 0;
+    int n = 0;
+    if (na != 0) {
+        n = __builtin_ctzll(na) / 8;
+        x = valeur_chiffres(a, n);
+    } else {
+        std::uint64_t nb = non_chiffres(b);
+        if (nb == 0) {
+            return false;
+        }
+        int m = __builtin_ctzll(nb) / 8;
+        n = 8 + m;
+        x = valeur_chiffres(a, 8);
+        if (m > 0) {
+            static constexpr std::uint64_t PUISSANCE[] = {1,     10,     100,     1000,
+                                                          10000, 100000, 1000000, 10000000};
+            x = x * PUISSANCE[m] + valeur_chiffres(b, m);
+        }
+    }
+    p += n;
+    if (!blanc(*p)) {
+        return false;
+    }
+    v = static_cast<std::int64_t>(x);
+    debut_ = static_cast<std::size_t>(p - buf_.get());
+    return true;
+}

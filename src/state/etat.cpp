@@ -14,7 +14,7 @@ Sortie out;
 
 ZZ reste, S1, S, rS, valeur0, valtest2, S2, P1, P2, debu, fin;
 FluxListe monFlux("liste.txt");
-std::vector<std::int64_t> Nprem(3, 0);
+TablePremiers Nprem(3, 0);
 std::vector<std::int64_t> Nexpo(1, 0);
 std::vector<std::int64_t> Nfact(1, 0);
 

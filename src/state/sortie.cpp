@@ -7,7 +7,7 @@
 #include <sstream>
 #include <unistd.h>
 
-Sortie &Sortie::operator<<(std::string_view s) {
+Sortie& Sortie::operator<<(std::string_view s) {
     if (s.size() > sizeof buf_) {
         flush();
         if (capture_ != nullptr) {
@@ -25,19 +25,19 @@ Sortie &Sortie::operator<<(std::string_view s) {
     return *this;
 }
 
-Sortie &Sortie::operator<<(char c) {
+Sortie& Sortie::operator<<(char c) {
     place(1);
     buf_[n_++] = c;
     return *this;
 }
 
-Sortie &Sortie::operator<<(long v) {
+Sortie& Sortie::operator<<(long v) {
     place(24);
     n_ = static_cast<std::size_t>(std::to_chars(buf_ + n_, buf_ + sizeof buf_, v).ptr - buf_);
     return *this;
 }
 
-Sortie &Sortie::operator<<(const NTL::ZZ &v) {
+Sortie& Sortie::operator<<(const NTL::ZZ& v) {
     if (NTL::NumBits(v) < 63) {
         return *this << NTL::conv<long>(v);
     }
@@ -67,7 +67,7 @@ void Sortie::flush() {
     n_ = 0;
 }
 
-void Sortie::capturer(std::string *dest) {
+void Sortie::capturer(std::string* dest) {
     flush();
     capture_ = dest;
 }

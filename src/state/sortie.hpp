@@ -11,21 +11,21 @@
 class Sortie {
   public:
     Sortie() = default;
-    Sortie(const Sortie &) = delete;
-    Sortie &operator=(const Sortie &) = delete;
+    Sortie(const Sortie&) = delete;
+    Sortie& operator=(const Sortie&) = delete;
     ~Sortie() { flush(); }
 
-    Sortie &operator<<(std::string_view s);
-    Sortie &operator<<(const char *s) { return *this << std::string_view(s); }
-    Sortie &operator<<(char c);
-    Sortie &operator<<(long v);
-    Sortie &operator<<(int v) { return *this << static_cast<long>(v); }
-    Sortie &operator<<(const NTL::ZZ &v);
+    Sortie& operator<<(std::string_view s);
+    Sortie& operator<<(const char* s) { return *this << std::string_view(s); }
+    Sortie& operator<<(char c);
+    Sortie& operator<<(long v);
+    Sortie& operator<<(int v) { return *this << static_cast<long>(v); }
+    Sortie& operator<<(const NTL::ZZ& v);
 
     // Writes the buffer to standard output (or to the capture string).
     void flush();
     // Tests: everything written from now on goes to *dest instead of fd 1.
-    void capturer(std::string *dest);
+    void capturer(std::string* dest);
 
   private:
     void place(std::size_t n) {
@@ -36,5 +36,5 @@ class Sortie {
 
     char buf_[1 << 16];
     std::size_t n_ = 0;
-    std::string *capture_ = nullptr;
+    std::string* capture_ = nullptr;
 };

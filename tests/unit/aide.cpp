@@ -11,12 +11,12 @@ std::string liste_generee(std::uint64_t compte) {
     return nom;
 }
 
-std::string fichier(const std::string &nom, const std::string &texte) {
+std::string fichier(const std::string& nom, const std::string& texte) {
     std::ofstream(nom, std::ios::binary) << texte;
     return nom;
 }
 
-void table_neuve(const std::string &nom) {
+void table_neuve(const std::string& nom) {
     Nprem.assign(3, 0);
     demarrage();
     monFlux.ouvrir(nom.c_str());

@@ -13,7 +13,7 @@
 // Feeds LIGNES as standard input and captures standard output while it lives.
 class Dialogue {
   public:
-    explicit Dialogue(const std::string &lignes) : entree_(lignes) {
+    explicit Dialogue(const std::string& lignes) : entree_(lignes) {
         source_reponses(&entree_);
         out.capturer(&sortie_);
     }
@@ -21,7 +21,7 @@ class Dialogue {
         out.capturer(nullptr);
         source_reponses(nullptr);
     }
-    const std::string &sortie() {
+    const std::string& sortie() {
         out.flush();
         return sortie_;
     }
@@ -36,7 +36,7 @@ class Dialogue {
 std::string liste_generee(std::uint64_t compte);
 
 // Writes TEXTE as a file in the working folder and returns its name.
-std::string fichier(const std::string &nom, const std::string &texte);
+std::string fichier(const std::string& nom, const std::string& texte);
 
 // Table at start-up, reading NOM as liste.txt.
-void table_neuve(const std::string &nom = LISTE_TEST);
+void table_neuve(const std::string& nom = LISTE_TEST);

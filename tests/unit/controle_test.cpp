@@ -12,12 +12,12 @@ namespace {
 
 // Runs one question in MODE on LIGNES (the accepted line last) and returns how
 // many times the question was written.
-int questions(int mode, const std::string &lignes, int xn_ = 0, std::int64_t np_ = 2) {
+int questions(int mode, const std::string& lignes, int xn_ = 0, std::int64_t np_ = 2) {
     xn = xn_;
     np = np_;
     Dialogue d(lignes);
     controle(mode, "?");
-    const std::string &s = d.sortie();
+    const std::string& s = d.sortie();
     return static_cast<int>(std::count(s.begin(), s.end(), '?'));
 }
 
@@ -50,7 +50,7 @@ TEST(Controle, PositiveModesRefuseEveryOtherShape) {
         const std::vector<std::string> refus = {
             "0", "+", "+0", "+07", "007", "-7", "1-2", "1+2", "1 2", "1.5", "9223372036854775808"};
         std::string lignes;
-        for (const auto &l : refus) {
+        for (const auto& l : refus) {
             lignes += l + "\n";
         }
         EXPECT_EQ(questions(mode, lignes + "9223372036854775807\n", 1),

@@ -23,18 +23,18 @@ namespace {
 constexpr std::uint64_t COMPTE_COMPLET = 149'999'998;
 constexpr std::size_t TAILLE = 8 << 20;
 
-[[noreturn]] void echec(const std::string &quoi) {
+[[noreturn]] void echec(const std::string& quoi) {
     std::fprintf(stderr, "genliste: %s: %s\n", quoi.c_str(), std::strerror(errno));
     std::exit(2);
 }
 
-bool lire_compte(const char *texte, std::uint64_t &n) {
-    const char *fin = texte + std::strlen(texte);
+bool lire_compte(const char* texte, std::uint64_t& n) {
+    const char* fin = texte + std::strlen(texte);
     auto [p, ec] = std::from_chars(texte, fin, n);
     return ec == std::errc() && p == fin;
 }
 
-void ecrire(int fd, const char *p, std::size_t n, const std::string &nom) {
+void ecrire(int fd, const char* p, std::size_t n, const std::string& nom) {
     while (n > 0) {
         ssize_t w = ::write(fd, p, n);
         if (w < 0 && errno == EINTR) {
@@ -54,9 +54,9 @@ void progression(std::uint64_t fait, std::uint64_t total) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     std::uint64_t compte = COMPTE_COMPLET;
-    const char *nom = "liste.txt";
+    const char* nom = "liste.txt";
     if (argc > 3 || (argc > 1 && !lire_compte(argv[1], compte))) {
         std::fprintf(stderr, "usage: genliste [COUNT] [FILE]\n");
         return 2;
@@ -81,7 +81,7 @@ int main(int argc, char **argv) {
                 progression(fait, compte);
             }
         }
-        char *fin = std::to_chars(buf.get() + n, buf.get() + TAILLE, it.next_prime()).ptr;
+        char* fin = std::to_chars(buf.get() + n, buf.get() + TAILLE, it.next_prime()).ptr;
         *fin++ = '\n';
         n = static_cast<std::size_t>(fin - buf.get());
     }
