@@ -25,7 +25,7 @@ void entete() {
 }
 
 // Asks N (0 refused) into S.
-void demander_N() {
+void demander_n() {
     S = 1;
     question(" \n \n \n \t N ? : ");
     xn = 1;
@@ -124,7 +124,7 @@ int decomp() {
     recalc = 1;
     entete();
     while (recalc == 1) {
-        demander_N();
+        demander_n();
         division();
         resultat();
         question("\n \n \t Nouvelle valeur de N ? Oui [1] , Non [0] : ");

@@ -92,7 +92,7 @@ int liste() {
     w1 = 0;
     petites_valeurs();
     if (debu1 > 3 && debu1 % 2 == 0) {
-        ++debu1; // fin1 is at most 2^63 - 1, so this stays in range
+        ++debu1; // an even bound is below 2^63 - 1: no overflow
     }
     marche_impaire();
     out << " \n \n \t  Il y a  " << w1 << "  nombres premiers entre ces limites. \n \n \n ";
