@@ -236,7 +236,7 @@ TEST(Decomp, LaterFeaturesFindTheGrownTable) {
     table_neuve();
     resultats({ZZ(104773L * 104773L)});
     EXPECT_EQ(np, 10004);
-    const std::vector<std::int64_t> avant = Nprem;
+    const std::vector<std::int64_t> avant(Nprem.begin(), Nprem.end());
     resultats({ZZ(104761L * 104773L), ZZ(30)}); // needs nothing new
     EXPECT_EQ(Nprem, avant);
     resultats({ZZ(104779L * 104779L)});

@@ -132,7 +132,7 @@ TEST(Liste, FactorisationFindsThePrimesTheListingAdded) {
     lancer(reponses(20000000000, 20000000300, 0));
     const std::int64_t grandi = np;
     EXPECT_GT(grandi, 10002);
-    const std::vector<std::int64_t> avant = Nprem;
+    const std::vector<std::int64_t> avant(Nprem.begin(), Nprem.end());
     Dialogue d("10974867121\n0\n"); // 104761^2: rank 10003, already there
     decomp();
     EXPECT_NE(d.sortie().find(" \n \n \t 10974867121 =  (104761)^2"), std::string::npos);
