@@ -1,15 +1,19 @@
 // Menu [3]: the primes between two bounds, bounds included, without their
-// ranks. Only odd values from 5 up are tested, each with prem1, so the table
-// grows no further than the square roots of the values need.
+// ranks. The primes come from a sieve; the table grows exactly as far as
+// testing every odd value from 5 up with prem1 would have grown it: no
+// further than the square roots of the values need.
 
 #include "input/input.hpp"
 #include "listings/listings.hpp"
-#include "primes/primes.hpp"
+#include "primes/portee.hpp"
 #include "state/etat.hpp"
 #include "state/reponses.hpp"
 #include "state/travail.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <primesieve.hpp>
 
 namespace {
 
@@ -17,7 +21,7 @@ std::int64_t debu1 = 0; // lower bound as entered, then the value being examined
 std::int64_t fin1 = 0;  // upper bound
 
 // Asks one bound; 0 is refused, so both bounds are at least 1.
-std::int64_t borne(const char *texte) {
+std::int64_t borne(const char* texte) {
     question(texte);
     xn = 1;
     A = controle(11, message);
@@ -52,28 +56,87 @@ void petites_valeurs() {
     }
 }
 
-// Moves V to the next odd value, unless that one would be above FIN; then V
-// stays and the answer is false. Written so that V + 2 is never formed above
-// FIN, which keeps an upper bound of 2^63 - 1 within range.
-bool impair_suivant(std::int64_t &v, std::int64_t fin) {
-    if (fin - v < 2) {
-        return false;
-    }
-    v += 2;
-    return true;
+// Below this many values per prime up to sqrt(fin), testing each odd value
+// costs less than a sieve, which first gathers every prime up to sqrt(fin).
+constexpr double VALEURS_PAR_CRIBLEUR = 20.0;
+
+bool court(std::int64_t debut, std::int64_t fin) {
+    double racine = std::sqrt(static_cast<double>(fin));
+    double cribleurs = racine / std::log(racine + 2.0);
+    return static_cast<double>(fin - debut) < cribleurs * VALEURS_PAR_CRIBLEUR;
 }
 
-// Every odd value from debu1 (odd, above 3) up to fin1 goes through prem1.
+// Hands every prime of [debut, fin] (debut odd, at least 5) to F, in
+// increasing order.
+template <class F> void premiers_entre(std::int64_t debut, std::int64_t fin, F&& f) {
+    if (court(debut, fin)) {
+        for (std::int64_t v = debut;; v += 2) {
+            if (premier64(static_cast<std::uint64_t>(v))) {
+                f(v);
+            }
+            if (fin - v < 2) {
+                return;
+            }
+        }
+    }
+    primesieve::iterator it(static_cast<std::uint64_t>(debut), static_cast<std::uint64_t>(fin));
+    for (std::uint64_t p = it.next_prime(); p <= static_cast<std::uint64_t>(fin);
+         p = it.next_prime()) {
+        f(static_cast<std::int64_t>(p));
+    }
+}
+
+// The largest prime of [debut, fin] (debut odd, at least 5), or 0.
+std::int64_t plus_grand_premier(std::int64_t debut, std::int64_t fin) {
+    for (std::int64_t v = fin % 2 == 0 ? fin - 1 : fin; v >= debut; v -= 2) {
+        if (premier64(static_cast<std::uint64_t>(v))) {
+            return v;
+        }
+    }
+    return 0;
+}
+
+// The table as the walk's prem1 calls would leave it, each odd value V of
+// [debut, fin] being tested. A prime V takes the table to the first prime
+// above its bound (int64)sqrt((double)V), a composite to its smallest factor.
+// The bound rises with V, so the largest prime P of the range reaches
+// furthest among the primes, and a composite below P has its smallest factor
+// at most isqrt(V) <= bound(P) + 1, no further. Only the composites above P
+// remain: they lie in the gap after P (the whole range when it holds no
+// prime, which a range can only do when it is shorter than a prime gap), so
+// they are few and are factored one by one.
+void croissance(std::int64_t debut, std::int64_t fin) {
+    std::int64_t p = plus_grand_premier(debut, fin);
+    if (p != 0) {
+        grandir_au_dessus(static_cast<std::int64_t>(std::sqrt(static_cast<double>(p))));
+    }
+    std::int64_t facteur = 0;
+    for (std::int64_t v = p != 0 ? p : debut - 2; fin - v >= 2;) {
+        v += 2;
+        facteur = std::max(
+            facteur, static_cast<std::int64_t>(plus_petit_facteur(static_cast<std::uint64_t>(v))));
+    }
+    grandir_jusqu_a(facteur);
+}
+
+// The primes of [debut, fin] (debut odd, at least 5), counted and, unless
+// only the count is wanted, listed.
+void crible(std::int64_t debut, std::int64_t fin) {
+    if (compter == 1 && !court(debut, fin)) {
+        w1 += static_cast<std::int64_t>(primesieve::count_primes(static_cast<std::uint64_t>(debut),
+                                                                 static_cast<std::uint64_t>(fin)));
+        return;
+    }
+    premiers_entre(debut, fin, trouve);
+}
+
+// Every odd value from debu1 (odd, above 3) up to fin1 is examined.
 void marche_impaire() {
     if (debu1 > fin1) {
         return;
     }
-    do {
-        S3 = debu1;
-        if (prem1() == 1) {
-            trouve(debu1);
-        }
-    } while (impair_suivant(debu1, fin1));
+    croissance(debu1, fin1);
+    crible(debu1, fin1);
 }
 
 } // namespace

@@ -19,20 +19,20 @@ namespace {
 const std::string QUESTION_N = " \n \n \n \t N ? : ";
 const std::string REPRISE = "\n \n \t Nouvelle valeur de N ? Oui [1] , Non [0] : ";
 
-ZZ grand(const std::string &chiffres) {
+ZZ grand(const std::string& chiffres) {
     return NTL::conv<ZZ>(chiffres.c_str());
 }
 
 // Factorises every N of NS in one entry of decomp, answering 1 to the repeat
 // question between them, and returns the result line of each.
-std::vector<std::string> resultats(const std::vector<ZZ> &ns) {
+std::vector<std::string> resultats(const std::vector<ZZ>& ns) {
     std::ostringstream lignes;
     for (std::size_t t = 0; t < ns.size(); ++t) {
         lignes << ns[t] << '\n' << (t + 1 < ns.size() ? "1" : "0") << '\n';
     }
     Dialogue d(lignes.str());
     decomp();
-    const std::string &s = d.sortie();
+    const std::string& s = d.sortie();
     std::vector<std::string> r;
     std::size_t pos = 0;
     while ((pos = s.find(QUESTION_N, pos)) != std::string::npos) {
@@ -46,7 +46,7 @@ std::vector<std::string> resultats(const std::vector<ZZ> &ns) {
 
 // Reads " \n \n \t N =  (p)^e X (q) ..." or " \n \n \t N  est un nombre
 // premier. " back into N and its factors; false when the line has neither shape.
-bool lire(const std::string &ligne, ZZ &n, std::vector<std::pair<ZZ, long>> &f, bool &premier) {
+bool lire(const std::string& ligne, ZZ& n, std::vector<std::pair<ZZ, long>>& f, bool& premier) {
     const std::string debut = " \n \n \t ";
     const std::string prime = "  est un nombre premier. ";
     if (ligne.rfind(debut, 0) != 0) {
@@ -95,7 +95,7 @@ bool lire(const std::string &ligne, ZZ &n, std::vector<std::pair<ZZ, long>> &f, 
 
 // The factorisation printed for N is N's: increasing primes whose product is
 // N, and the prime-case line exactly for a prime N.
-void verifier(const ZZ &attendu, const std::string &ligne) {
+void verifier(const ZZ& attendu, const std::string& ligne) {
     ZZ n;
     std::vector<std::pair<ZZ, long>> f;
     bool premier = false;
