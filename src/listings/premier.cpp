@@ -46,8 +46,9 @@ void presentation() {
         << " \n \n \t \t [0] :   Pour arreter les calculs. \n ";
 }
 
-// A command is asked again when it names a rank or a limit below the last
-// known prime, or a target beyond the signed 64-bit range.
+// A command is asked again when it names a rank below the last known one, a
+// limit below the last known prime, or a target outside the signed 64-bit
+// range (np + K, or the limit 2^63 that -K would need).
 bool refusee() {
     if (voir == 1) {
         return false;
