@@ -1,5 +1,140 @@
+// The listing with ranks: a help screen, then one command per line, which
+// extends the prime table as far as the rank or value it names and shows the
+// primes reached with their ranks. "*" opens the selections; 0 returns.
+
+#include "input/input.hpp"
+#include "listings/entrees.hpp"
 #include "listings/listings.hpp"
+#include "primes/primes.hpp"
+#include "state/etat.hpp"
+#include "state/reponses.hpp"
+#include "state/table.hpp"
+#include "state/travail.hpp"
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+std::int64_t K = 0;    // the command's value; a plain positive one becomes the target rank
+std::int64_t np0 = 0;  // np when the command starts to be carried out
+std::int64_t np1 = 0;  // rank of the last prime the command prints
+std::int32_t fois = 0; // 0 before the first command and after the selections
+
+constexpr std::int64_t MAX64 = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t MIN64 = std::numeric_limits<std::int64_t>::min();
+
+void dernier_connu() {
+    out << np << " : " << Nprem[np] << " ] .";
+}
+
+void presentation() {
+    out << "\n___________________________________________________________________________________________________________\n"
+        << " \n  \t  *****  CALCUL DE NOMBRES PREMIERS  ***** : "
+        << " \n \n \t  Le dernier nombre premier charge/calcule est  :    [ ";
+    dernier_connu();
+    out << " \n \n \t  K etant un entier positif, vous pouvez saisir au debut et en cours d'utilisation : "
+        << " \n \n \t \t [K] :   Pour afficher les K nombres premiers suivants le dernier charge/calcule. "
+        << " \n \n \t \t [=K] :  Pour afficher le nombre premier de rang K. Ce rang, doit etre superieur a :  "
+        << np << " \n \n \t \t [-K] :  Pour afficher tous les nombres premiers superieurs a  "
+        << Nprem[np] << "  jusqu'a la valeur K . "
+        << " \n \n \t \t [=-K] : Pour afficher le plus grand nombre premier superieur a  "
+        << Nprem[np] << " et inferieur a K "
+        << " \n \n \t \t [*] :   Cette option permet d'afficher des nombres premiers isoles ou des sequences de nombres premiers, tous inferieurs au dernier deja charge/calcule."
+        << " \n \t \t         Ce dernier nombre etant celui calcule depuis le premier lancement d'un des deux programmes : Decomposition et Liste.  "
+        << " \n \t \t         En fin de consultation on peut reprendre le calcul, a partir du dernier nombre premier charge/calcule. "
+        << " \n \n \t \t [0] :   Pour arreter les calculs. \n ";
+}
+
+// A command is asked again when it names a rank below the last known one, a
+// limit below the last known prime, or a target outside the signed 64-bit
+// range (np + K, or the limit 2^63 that -K would need).
+bool refusee() {
+    if (voir == 1) {
+        return false;
+    }
+    bool rang_connu = un == 1 && K > 0 && K < np;
+    bool limite_connue = K < 0 && K > -Nprem[np];
+    bool hors_limites = (un == 0 && K > MAX64 - np) || K == MIN64;
+    return rang_connu || limite_connue || hors_limites;
+}
+
+void demande() {
+    for (;;) {
+        if (np == 2) {
+            question("\n \n \n \t [K]  ou  [-K]  ou  [=K]  ou   [=-K]  ou   [0]   ? : ");
+        } else {
+            out << " \n \n \t  Dernier nombre charge/calcule  :    [ ";
+            dernier_connu();
+            question("\n \n \n \t [K]  ou  [-K]  ou  [=K]  ou  [=-K]   ou   [*]  ou   [0]  ? : ");
+        }
+        A = controle(7, message);
+        K = valeur;
+        if (!refusee()) {
+            return;
+        }
+        un = 0;
+    }
+}
+
+// Grows the table up to the target rank, or past the limit -K.
+void extension() {
+    while ((K > 0 && np < K) || (K < 0 && Nprem[np] <= -K)) {
+        A = Suiv();
+    }
+}
+
+void titre() {
+    if (un == 1) {
+        out << " \n \n \t " << np1 << " eme nombre premier : ";
+    } else if (np0 == 2) {
+        out << " \n \n \t Liste des nombres premiers : "
+            << "  [ 1 : 2 ]   [ 2 : 3 ] ";
+    } else {
+        out << " \n \n \t Nombres premiers suivants :  ";
+    }
+}
+
+void entrees() {
+    if (un == 1) {
+        entree_rang(np1);
+    } else {
+        entrees_rangs(np0 + 1, np1);
+    }
+}
+
+void execution() {
+    if (un == 0 && K > 0) {
+        K += np;
+    }
+    np0 = np;
+    extension();
+    np1 = K < 0 ? np - 1 : np;
+    titre();
+    entrees();
+    un = 0;
+    voir = 0;
+}
+
+} // namespace
 
 int premier() {
+    xn = 0;
+    i = 1;
+    K = 0;
+    voir = 0;
+    fois = 0;
+    presentation();
+    while (K != 0 || fois == 0) {
+        fois = 1;
+        demande();
+        if (voir == 1) {
+            A = affiche();
+            voir = 2;
+            fois = 0;
+            continue;
+        }
+        execution();
+    }
     return 1;
 }
