@@ -25,10 +25,10 @@ class Selections : public ::testing::Test {
 
 // What one option prints after its last question: ANSWERS are typed after
 // "*", then 0 leaves the selections.
-std::string resultat(const std::string &reponses, const std::string &dernier_prompt) {
+std::string resultat(const std::string& reponses, const std::string& dernier_prompt) {
     Dialogue d(reponses + "0\n");
     affiche();
-    const std::string &s = d.sortie();
+    const std::string& s = d.sortie();
     std::size_t debut = s.rfind(dernier_prompt) + dernier_prompt.size();
     std::size_t fin = s.find(" \n \n \n \t AFFICHAGE", debut);
     return s.substr(debut, fin - debut);
