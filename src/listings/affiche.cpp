@@ -50,7 +50,7 @@ constexpr std::int64_t SANS_PLAFOND = std::numeric_limits<std::int64_t>::max();
 
 // Asks PROMPT for a positive integer until it lies between PLANCHER and
 // PLAFOND; any other answer brings the question back, with no message.
-std::int64_t entier_entre(const char *prompt, std::int64_t plancher, std::int64_t plafond) {
+std::int64_t entier_entre(const char* prompt, std::int64_t plancher, std::int64_t plafond) {
     question(prompt);
     do {
         xn = 1;
@@ -60,7 +60,7 @@ std::int64_t entier_entre(const char *prompt, std::int64_t plancher, std::int64_
     return valeur;
 }
 
-std::int64_t entier_jusqua(const char *prompt, std::int64_t plafond) {
+std::int64_t entier_jusqua(const char* prompt, std::int64_t plafond) {
     return entier_entre(prompt, 1, plafond);
 }
 

@@ -157,22 +157,19 @@ TEST(Prem, SmallCasesTouchNothing) {
     EXPECT_EQ(np, 2);
 }
 
+// The table ends at the divisor that decides: 3 needs only 2; 49 needs 7.
 TEST(Prem, StopsAtTheDivisorThatDecides) {
-    table_neuve();
-    S = 3;
-    EXPECT_EQ(prem(), 1);
-    EXPECT_EQ(k, 1);
-    S = 4;
-    EXPECT_EQ(prem(), 0);
-    EXPECT_EQ(k, 1);
-    S = 49;
-    EXPECT_EQ(prem(), 0);
-    EXPECT_EQ(k, 4);
-    EXPECT_EQ(np, 4);
-    for (long n : {3L, 5L, 9L, 25L}) {
+    for (auto [n, rang] : {std::pair{3L, 2L}, {4L, 2L}, {49L, 4L}, {25L, 3L}}) {
+        table_neuve();
+        S = n;
+        EXPECT_EQ(prem(), n == 3 ? 1 : 0);
+        EXPECT_EQ(np, rang) << n;
+    }
+    for (auto [n, rang] : {std::pair{3L, 2L}, {5L, 2L}, {9L, 2L}, {25L, 3L}, {121L, 5L}}) {
+        table_neuve();
         S3 = n;
         EXPECT_EQ(prem1(), n <= 5 ? 1 : 0);
-        EXPECT_EQ(k, n == 3 ? 1 : n == 25 ? 3 : 2);
+        EXPECT_EQ(np, rang) << n;
     }
 }
 
@@ -206,7 +203,7 @@ TEST(Prem, PrimeGrowsTheTableJustPastItsRootCompositeToItsFactor) {
     table_neuve();
     S3 = 134217757L * 134217757L;
     EXPECT_EQ(prem1(), 0);
-    EXPECT_EQ(Nprem[static_cast<std::size_t>(k)], 134217757);
+    EXPECT_EQ(Nprem[static_cast<std::size_t>(np)], 134217757);
 }
 
 } // namespace
