@@ -1,23 +1,30 @@
-// Menu [1]: factorisation of N >= 1 by trial division with the table primes.
-// When no table prime up to the square root of the cofactor is left, the
-// cofactor itself is the last prime factor, whatever its size.
+// Menu [1]: factorisation of N >= 1. The factors come from a factoring
+// library (trial division, Pollard rho, ECM, quadratic sieve); the table
+// grows as trial division with its primes would have grown it, up to the end
+// of liste.txt at most.
 
 #include "factor/factor.hpp"
 #include "input/input.hpp"
-#include "primes/primes.hpp"
+#include "primes/portee.hpp"
 #include "state/etat.hpp"
 #include "state/reponses.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <flint/NTL-interface.h>
+#include <flint/fmpz.h>
+#include <flint/fmpz_factor.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr std::int64_t COFACTEUR = -1; // in Nfact: the factor is the value of S2
 
-std::int32_t nf = 0;   // distinct prime factors recorded for the current N
-std::int64_t expo = 0; // exponent of the current trial prime
+std::int32_t nf = 0;    // distinct prime factors recorded for the current N
+std::vector<ZZ> grands; // factors above 2^63 - 1, at their positions
 
 void entete() {
     out << "\n___________________________________________________________________________________________________________";
@@ -35,33 +42,74 @@ void demander_n() {
 }
 
 // One more factor at position nf. The arrays only grow: entries above nf,
-// left by an earlier N, are never read.
-void enregistrer(std::int64_t facteur, std::int64_t exposant) {
+// left by an earlier N, are never read. A factor above 2^63 - 1 is marked
+// COFACTEUR in Nfact and kept in grands.
+void enregistrer(const ZZ& facteur, std::int64_t exposant) {
     ++nf;
     Nfact.push_back(0);
     Nexpo.push_back(0);
-    Nfact[static_cast<std::size_t>(nf)] = facteur;
-    Nexpo[static_cast<std::size_t>(nf)] = exposant;
+    auto t = static_cast<std::size_t>(nf);
+    if (NumBits(facteur) < 64) {
+        Nfact[t] = NTL::conv<long>(facteur);
+    } else {
+        Nfact[t] = COFACTEUR;
+        grands.resize(std::max(grands.size(), t + 1));
+        grands[t] = facteur;
+    }
+    Nexpo[t] = exposant;
 }
 
-// No table prime up to the square root of S remains: S is prime.
-void cofacteur() {
-    enregistrer(COFACTEUR, 1);
-    S2 = S;
-    S = 1;
-    reste = 1; // nothing left to divide, even when the trial prime divides S (N = 2)
+// The prime factors of S with their exponents, in increasing order, from the
+// factoring library.
+void factorisation() {
+    fmpz_t n;
+    fmpz_init(n);
+    fmpz_set_ZZ(n, S);
+    fmpz_factor_t f;
+    fmpz_factor_init(f);
+    fmpz_factor(f, n);
+    std::vector<std::pair<ZZ, long>> facteurs(static_cast<std::size_t>(f->num));
+    for (slong t = 0; t < f->num; ++t) {
+        fmpz_get_ZZ(facteurs[static_cast<std::size_t>(t)].first, f->p + t);
+        facteurs[static_cast<std::size_t>(t)].second = static_cast<long>(f->exp[t]);
+    }
+    fmpz_factor_clear(f);
+    fmpz_clear(n);
+    std::sort(facteurs.begin(), facteurs.end());
+    for (const auto& [p, e] : facteurs) {
+        enregistrer(p, e);
+    }
 }
 
-// Divides out the trial prime p as often as it goes.
-void diviser(std::int64_t p) {
-    while (reste == 0) {
-        S /= p;
-        if (expo == 0) {
-            enregistrer(p, 0);
+ZZ valeur_facteur(std::size_t t) {
+    return Nfact[t] == COFACTEUR ? grands[t] : ZZ(Nfact[t]);
+}
+
+std::int64_t borne64(const ZZ& r) {
+    return NumBits(r) < 64 ? NTL::conv<long>(r) : INT64_MAX;
+}
+
+// Grows the table as trial division of N by its primes would have. The
+// division divides out each prime factor in turn. Once the cofactor left is
+// prime (the last factor, exponent 1), it stops at the first table prime
+// above both the factor before it and the cofactor's square root; when the
+// last factor has a higher exponent, it stops on that factor.
+void croissance() {
+    ZZ reste_n = S1;
+    ZZ precedent(1);
+    for (std::int32_t t = 1; t <= nf; ++t) {
+        auto u = static_cast<std::size_t>(t);
+        ZZ p = valeur_facteur(u);
+        if (t == nf && Nexpo[u] == 1) {
+            SqrRoot(rS, reste_n);
+            grandir_au_dessus(borne64(rS > precedent ? rS : precedent));
+            return;
         }
-        ++expo;
-        Nexpo[static_cast<std::size_t>(nf)] = expo;
-        reste = rem(S, p);
+        reste_n /= power(p, Nexpo[u]);
+        precedent = p;
+    }
+    if (nf > 0) {
+        grandir_jusqu_a(borne64(precedent));
     }
 }
 
@@ -70,27 +118,16 @@ void division() {
     nf = 0;
     S1 = S;
     i = 1;
-    while (S != 1) {
-        expo = 0;
-        ++k;
-        if (k > np) {
-            A = Suiv();
-        }
-        std::int64_t p = Nprem[static_cast<std::size_t>(k)];
-        reste = rem(S, p);
-        SqrRoot(rS, S);
-        if (p > rS) {
-            cofacteur();
-        }
-        diviser(p);
-    }
+    factorisation();
+    S = 1;
+    croissance();
 }
 
 void facteur(std::int32_t t) {
     std::int64_t f = Nfact[static_cast<std::size_t>(t)];
     out << "(";
     if (f == COFACTEUR) {
-        out << S2;
+        out << grands[static_cast<std::size_t>(t)];
     } else {
         out << f;
     }

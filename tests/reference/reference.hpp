@@ -5,3 +5,5 @@
 int prem_literal();
 // Trial division of S3 by the table primes (same contract as prem1).
 int prem1_literal();
+// Menu [1] by trial division of N by the table primes (same dialogue as decomp).
+int decomp_literal();
