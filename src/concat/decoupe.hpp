@@ -28,7 +28,7 @@ class Decoupe {
 
     // Digits of N (at most M of them) and the table of its prime pieces: every
     // piece is tested with prem through S, unless no prefix of N is prime, in
-    // which case only the prefixes are. Uses P1 and P2.
+    // which case only the prefixes are. Uses P1 and P2, so N must be neither.
     void analyser(const ZZ &N);
 
     // The walk over every split of the digits analysed, in increasing order of
