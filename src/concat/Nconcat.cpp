@@ -1,0 +1,92 @@
+// The numbers, or the primes, of a range whose digits split into primes:
+// listed with their number of splits, or only counted.
+
+#include "concat/concat.hpp"
+#include "concat/decoupe.hpp"
+#include "input/input.hpp"
+#include "primes/primes.hpp"
+#include "state/etat.hpp"
+#include "state/reponses.hpp"
+#include "state/travail.hpp"
+
+namespace {
+
+std::int64_t w2 = 0;    // qualifying numbers found so far
+std::int32_t stop2 = 0; // 1 once the current number is known to qualify (count only)
+
+void demander_borne(const char *texte, ZZ &borne) {
+    question(texte);
+    xn = 1;
+    A = controle(9, message);
+    xn = 0;
+    borne = valeur0;
+}
+
+// Both bounds, again and again while the lower one is above the upper one.
+void demander_bornes() {
+    debu = 1;
+    fin = 0;
+    while (debu > fin) {
+        demander_borne("\n \t Limite inferieure ? : ", debu);
+        out << " \n  ";
+        demander_borne("\n \t Limite superieure ? : ", fin);
+    }
+}
+
+// Splits a number needs to qualify: one for any number, two for a prime (its
+// own digits as one piece always count as one split).
+std::int64_t seuil() {
+    return choix0 == 3 ? 2 : 1;
+}
+
+// Every N from debu to fin (primes only under choice 3), debu advancing. In
+// count-only mode a number's walk ends as soon as it qualifies.
+void balayer(Decoupe &decoupe) {
+    w2 = 0;
+    std::int64_t arret = compter == 1 ? seuil() : 0;
+    while (debu <= fin) {
+        stop2 = 0;
+        S = debu;
+        if (choix0 != 3 || prem() == 1) {
+            decoupe.analyser(debu);
+            stop2 = denombrer(decoupe, arret) ? 1 : 0;
+            if (stop2 == 1 || w1 >= seuil()) {
+                ++w2;
+                if (compter == 0) {
+                    out << debu << "[" << w1 << "]  ";
+                }
+            }
+        }
+        add(debu, debu, 1L);
+    }
+}
+
+void resumer() {
+    out << " \n \n \t Il y a  " << w2 << "  nombres ";
+    if (choix0 == 3) {
+        out << " premiers de ce type, chacun etant la concatenation d'au moins 2 autres.\n ";
+    } else {
+        out << "de ce type. \n ";
+    }
+    if (compter == 0) {
+        out << " \n \t Entre crochet apres chaque nombre : l'effectif des concanetations differentes possibles. "
+            << " \n \t Un nombre premier etant comptabilise comme une concanetation de lui meme. \n \n  ";
+    }
+}
+
+} // namespace
+
+int Nconcat() {
+    demander_bornes();
+    question("\n \n \t  Afficher,  [1] L'effectif seulement / [0] Toute la liste : ? ");
+    A = controle(1, message);
+    compter = valeur2;
+    Decoupe decoupe(nombre_chiffres(fin)); // no number of the range is longer
+    if (compter == 0) {
+        out << " \n \n \t Entre " << debu << " et " << fin
+            << "   les  nombres qui convienent sont : ";
+    }
+    balayer(decoupe);
+    resumer();
+    return 1;
+}
