@@ -14,7 +14,7 @@ namespace {
 std::int64_t w2 = 0;    // qualifying numbers found so far
 std::int32_t stop2 = 0; // 1 once the current number is known to qualify (count only)
 
-void demander_borne(const char *texte, ZZ &borne) {
+void demander_borne(const char* texte, ZZ& borne) {
     question(texte);
     xn = 1;
     A = controle(9, message);
@@ -41,7 +41,7 @@ std::int64_t seuil() {
 
 // Every N from debu to fin (primes only under choice 3), debu advancing. In
 // count-only mode a number's walk ends as soon as it qualifies.
-void balayer(Decoupe &decoupe) {
+void balayer(Decoupe& decoupe) {
     w2 = 0;
     std::int64_t arret = compter == 1 ? seuil() : 0;
     while (debu <= fin) {

@@ -13,7 +13,7 @@ namespace {
 
 std::int32_t re = 0; // 1 while the menu runs
 
-constexpr const char *MENU[] = {
+constexpr const char* MENU[] = {
     " \n \n \t  *****  CONCATENATIONS DE NOMBRES PREMIERS  ***** : ",
     "\n \n \t Que voulez-vous faire ? : \n ",
     "\n \n \t \t [1] - Savoir si un nombre N est une concatenation de nombres premiers ",
@@ -23,7 +23,7 @@ constexpr const char *MENU[] = {
 };
 
 void ecran_concat() {
-    for (const char *texte : MENU) {
+    for (const char* texte : MENU) {
         out << texte;
     }
 }

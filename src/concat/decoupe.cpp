@@ -30,7 +30,7 @@ std::int32_t chiffres_machine(long v) {
 
 } // namespace
 
-std::int32_t nombre_chiffres(const ZZ &N) {
+std::int32_t nombre_chiffres(const ZZ& N) {
     P2 = N;
     std::int64_t c = 0;
     while (P2 >= BLOC) {
@@ -51,14 +51,14 @@ Decoupe::Decoupe(std::int32_t m) {
     Nlong.reserve(static_cast<std::size_t>(std::min(tout, RESERVE_MAX)));
 }
 
-void Decoupe::analyser(const ZZ &N) {
+void Decoupe::analyser(const ZZ& N) {
     n = nombre_chiffres(N);
     extraire(N);
     construire();
 }
 
 // The last digit lands at n, the leading one at 1.
-void Decoupe::extraire(const ZZ &N) {
+void Decoupe::extraire(const ZZ& N) {
     P2 = N;
     std::int32_t t = n;
     while (t > 0) {
@@ -84,16 +84,29 @@ void Decoupe::construire() {
     Ndebut[at(rangees) + 1] = 0;
 }
 
-// Tests every piece that begins at T, shortest first, its value built in P1
-// one digit at a time; the prime ones make up the row of T.
+// Tests every piece that begins at T, shortest first. Up to 19 digits its
+// value is kept in machine arithmetic; longer pieces are built in P1 one digit
+// at a time. The prime ones make up the row of T.
 void Decoupe::essayer_debut(std::int32_t t) {
+    constexpr std::int32_t CHIFFRES_MACHINE = 19; // every 19-digit value is below 2^64
     bool ouverte = false;
-    P1 = 0;
+    std::uint64_t v = 0;
     for (std::int32_t u = 1; u <= n - t + 1; ++u) {
-        mul(P1, P1, 10L);
-        add(P1, P1, static_cast<long>(Nchiffre[at(t + u - 1)]));
-        S = P1;
-        if (prem() != 1) {
+        auto d = static_cast<unsigned>(Nchiffre[at(t + u - 1)]);
+        bool premier = false;
+        if (u <= CHIFFRES_MACHINE) {
+            v = v * 10 + d;
+            premier = prem64(v) == 1;
+        } else {
+            if (u == CHIFFRES_MACHINE + 1) {
+                P1 = v;
+            }
+            mul(P1, P1, 10L);
+            add(P1, P1, static_cast<long>(d));
+            S = P1;
+            premier = prem() == 1;
+        }
+        if (!premier) {
             continue;
         }
         if (!ouverte) {
@@ -129,8 +142,8 @@ void Decoupe::reculer() {
     }
 }
 
-void lister(Decoupe &decoupe) {
-    decoupe.parcourir([](const Decoupe &d) {
+void lister(Decoupe& decoupe) {
+    decoupe.parcourir([](const Decoupe& d) {
         out << " ( ";
         for (std::int32_t niveau = 1; niveau <= d.pieces(); ++niveau) {
             std::int32_t t = d.debut(niveau);
@@ -144,9 +157,9 @@ void lister(Decoupe &decoupe) {
     });
 }
 
-bool denombrer(Decoupe &decoupe, std::int64_t seuil) {
+bool denombrer(Decoupe& decoupe, std::int64_t seuil) {
     bool atteint = false;
-    decoupe.parcourir([&](const Decoupe &) {
+    decoupe.parcourir([&](const Decoupe&) {
         atteint = seuil > 0 && w1 >= seuil;
         return atteint;
     });

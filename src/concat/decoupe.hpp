@@ -14,7 +14,7 @@ using NTL::ZZ;
 extern std::int32_t choix0; // choice of the concatenation menu, 0 to 3; Nconcat serves 2 and 3
 
 // Number of decimal digits of N (N >= 1).
-std::int32_t nombre_chiffres(const ZZ &N);
+std::int32_t nombre_chiffres(const ZZ& N);
 
 // Working storage for numbers of up to a given number of digits. Every array
 // has two entries more than that and is indexed from 1. The length table is
@@ -29,12 +29,12 @@ class Decoupe {
     // Digits of N (at most M of them) and the table of its prime pieces: every
     // piece is tested with prem through S, unless no prefix of N is prime, in
     // which case only the prefixes are. Uses P1 and P2, so N must be neither.
-    void analyser(const ZZ &N);
+    void analyser(const ZZ& N);
 
     // The walk over every split of the digits analysed, in increasing order of
     // the sequence of piece lengths. Sets w1 to 0, then for each complete split
     // adds 1 to w1 and calls RAPPORT(*this), which returns true to end the walk.
-    template <class Rapport> void parcourir(Rapport &&rapport);
+    template <class Rapport> void parcourir(Rapport&& rapport);
 
     // The split found, while RAPPORT runs: its number of pieces, and the start
     // position and the length of piece NIVEAU (1 = leftmost).
@@ -47,7 +47,7 @@ class Decoupe {
 
   private:
     static std::size_t at(std::int32_t r) { return static_cast<std::size_t>(r); }
-    void extraire(const ZZ &N);
+    void extraire(const ZZ& N);
     void construire();
     void essayer_debut(std::int32_t t);
     std::int32_t suivante(std::int32_t niveau) const { return Nlong[at(Nplace[at(niveau)]) + 1]; }
@@ -68,13 +68,13 @@ class Decoupe {
 
 // Listing form of the walk: prints every split as it is found, each piece with
 // its own digits (leading zeros shown), " ( 2 003 ) " for 2003.
-void lister(Decoupe &decoupe);
+void lister(Decoupe& decoupe);
 
 // Counting form: counts the splits in w1, and when SEUIL > 0 stops as soon as
 // w1 reaches it. Returns true when it stopped there.
-bool denombrer(Decoupe &decoupe, std::int64_t seuil);
+bool denombrer(Decoupe& decoupe, std::int64_t seuil);
 
-template <class Rapport> void Decoupe::parcourir(Rapport &&rapport) {
+template <class Rapport> void Decoupe::parcourir(Rapport&& rapport) {
     w1 = 0;
     k1 = 0;
     L = 0;

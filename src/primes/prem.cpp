@@ -16,11 +16,6 @@
 
 namespace {
 
-// The bound as a table value: beyond 2^63 - 1 no table prime can exceed it.
-std::int64_t borne64(const ZZ& r) {
-    return NumBits(r) < 64 ? NTL::conv<long>(r) : INT64_MAX;
-}
-
 // Baillie-PSW on a number above 2^64.
 bool premier_grand(const ZZ& n) {
     fmpz_t f;
@@ -29,6 +24,43 @@ bool premier_grand(const ZZ& n) {
     bool p = fmpz_is_probabprime(f) != 0;
     fmpz_clear(f);
     return p;
+}
+
+// The table already reaches everything trial division of V would use: its
+// last prime is above isqrt(V), so it holds the first prime above the bound
+// of a prime V and the smallest factor of a composite one.
+bool carre_depasse(std::uint64_t r, std::uint64_t v) {
+    std::uint64_t carre = 0;
+    return __builtin_mul_overflow(r, r, &carre) || carre > v;
+}
+
+bool table_suffit(std::uint64_t v) {
+    return carre_depasse(static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(np)]), v);
+}
+
+std::uint64_t isqrt64(std::uint64_t v) {
+    auto r = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(v)));
+    while (carre_depasse(r, v)) {
+        --r;
+    }
+    while (!carre_depasse(r + 1, v)) {
+        ++r;
+    }
+    return r;
+}
+
+// Smallest factor of S among the primes up to 47, from one remainder; 0 when
+// there is none.
+long petit_facteur(const ZZ& n) {
+    constexpr long PRODUIT = 614889782588491410; // 2 * 3 * 5 * ... * 47
+    constexpr long PETITS[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47};
+    long r = rem(n, PRODUIT);
+    for (long p : PETITS) {
+        if (r % p == 0) {
+            return p;
+        }
+    }
+    return 0;
 }
 
 // A composite S above 2^64 takes the table to its smallest prime factor:
@@ -58,15 +90,14 @@ int prem() {
     if (S == 1 || S == 0) {
         return 0;
     }
-    i = 1;
-    SqrRoot(rS, S);
     if (NumBits(S) <= 64) {
-        auto v = NTL::conv<unsigned long>(S);
-        if (premier64(v)) {
-            grandir_au_dessus(borne64(rS));
-            return 1;
-        }
-        grandir_jusqu_a(static_cast<std::int64_t>(plus_petit_facteur(v)));
+        return prem64(NTL::conv<unsigned long>(S));
+    }
+    i = 1;
+    // Above 2^64 the square root passes every prime of liste.txt: a prime S
+    // takes the table to its end.
+    if (long p = petit_facteur(S); p != 0) {
+        grandir_jusqu_a(p);
         return 0;
     }
     if (premier_grand(S)) {
@@ -79,14 +110,37 @@ int prem() {
     return 0;
 }
 
+int prem64(std::uint64_t v) {
+    if (v == 2) {
+        return 1;
+    }
+    if (v < 2) {
+        return 0;
+    }
+    i = 1;
+    bool p = premier64(v);
+    if (!table_suffit(v)) {
+        if (p) {
+            grandir_au_dessus(static_cast<std::int64_t>(isqrt64(v)));
+        } else {
+            grandir_jusqu_a(static_cast<std::int64_t>(plus_petit_facteur(v)));
+        }
+    }
+    return p ? 1 : 0;
+}
+
 int prem1() {
     i = 1;
     rS1 = static_cast<std::int64_t>(std::sqrt(static_cast<double>(S3)));
     auto v = static_cast<std::uint64_t>(S3);
-    if (premier64(v)) {
-        grandir_au_dessus(rS1);
-        return 1;
+    bool p = premier64(v);
+    // A table prime above the bound also passes every composite's smallest factor.
+    if (Nprem[static_cast<std::size_t>(np)] <= rS1) {
+        if (p) {
+            grandir_au_dessus(rS1);
+        } else {
+            grandir_jusqu_a(static_cast<std::int64_t>(plus_petit_facteur(v)));
+        }
     }
-    grandir_jusqu_a(static_cast<std::int64_t>(plus_petit_facteur(v)));
-    return 0;
+    return p ? 1 : 0;
 }

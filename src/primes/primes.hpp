@@ -1,4 +1,6 @@
 #pragma once
+
+#include <cstdint>
 // The prime table's growth and the two primality tests that use it.
 
 // Appends the next prime to the table: np grows by 1 and Nprem[np] holds the
@@ -11,6 +13,9 @@ int Suiv();
 // square root. Sets k, reste, rS and i, except for S = 0, 1, 2; may grow the
 // table through Suiv. Returns 1 if S is prime, else 0.
 int prem();
+
+// prem for S = V, without a big integer.
+int prem64(std::uint64_t v);
 
 // The same test on the 64-bit S3 (3 <= S3): sets k, reste1, rS1 and i.
 int prem1();
