@@ -39,25 +39,40 @@ std::int64_t seuil() {
     return choix0 == 3 ? 2 : 1;
 }
 
-// Every N from debu to fin (primes only under choice 3), debu advancing. In
-// count-only mode a number's walk ends as soon as it qualifies.
+// Examines one number N (debu, or its machine value V while it fits):
+// counts it in w2, and lists it unless only the count is wanted. In
+// count-only mode its walk ends as soon as it qualifies.
+template <class Nombre> void examiner(Decoupe& decoupe, const Nombre& N) {
+    stop2 = 0;
+    decoupe.analyser(N);
+    stop2 = denombrer(decoupe, compter == 1 ? seuil() : 0) ? 1 : 0;
+    if (stop2 == 1 || w1 >= seuil()) {
+        ++w2;
+        if (compter == 0) {
+            out << N << "[" << w1 << "]  ";
+        }
+    }
+}
+
+// Every N from debu to fin (primes only under choice 3), debu advancing;
+// in machine arithmetic as long as the numbers fit in it.
 void balayer(Decoupe& decoupe) {
     w2 = 0;
-    std::int64_t arret = compter == 1 ? seuil() : 0;
-    while (debu <= fin) {
-        stop2 = 0;
-        S = debu;
-        if (choix0 != 3 || prem() == 1) {
-            decoupe.analyser(debu);
-            stop2 = denombrer(decoupe, arret) ? 1 : 0;
-            if (stop2 == 1 || w1 >= seuil()) {
-                ++w2;
-                if (compter == 0) {
-                    out << debu << "[" << w1 << "]  ";
-                }
+    if (NumBits(fin) < 63) {
+        auto v = NTL::conv<long>(debu);
+        for (const auto f = NTL::conv<long>(fin); v <= f; ++v) {
+            if (choix0 != 3 || prem64(static_cast<std::uint64_t>(v)) == 1) {
+                examiner(decoupe, static_cast<std::uint64_t>(v));
             }
         }
-        add(debu, debu, 1L);
+        debu = v;
+        return;
+    }
+    for (; debu <= fin; add(debu, debu, 1L)) {
+        S = debu;
+        if (choix0 != 3 || prem() == 1) {
+            examiner(decoupe, debu);
+        }
     }
 }
 

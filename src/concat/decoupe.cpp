@@ -57,6 +57,21 @@ void Decoupe::analyser(const ZZ& N) {
     construire();
 }
 
+void Decoupe::analyser(std::uint64_t N) {
+    n = 0;
+    for (std::uint64_t v = N; v != 0; v /= 10) {
+        ++n;
+    }
+    extraire(N);
+    construire();
+}
+
+void Decoupe::extraire(std::uint64_t N) {
+    for (std::int32_t t = n; t > 0; --t, N /= 10) {
+        Nchiffre[at(t)] = static_cast<std::int32_t>(N % 10);
+    }
+}
+
 // The last digit lands at n, the leading one at 1.
 void Decoupe::extraire(const ZZ& N) {
     P2 = N;

@@ -30,6 +30,8 @@ class Decoupe {
     // piece is tested with prem through S, unless no prefix of N is prime, in
     // which case only the prefixes are. Uses P1 and P2, so N must be neither.
     void analyser(const ZZ& N);
+    // The same for N >= 1 given as a machine integer.
+    void analyser(std::uint64_t N);
 
     // The walk over every split of the digits analysed, in increasing order of
     // the sequence of piece lengths. Sets w1 to 0, then for each complete split
@@ -48,6 +50,7 @@ class Decoupe {
   private:
     static std::size_t at(std::int32_t r) { return static_cast<std::size_t>(r); }
     void extraire(const ZZ& N);
+    void extraire(std::uint64_t N);
     void construire();
     void essayer_debut(std::int32_t t);
     std::int32_t suivante(std::int32_t niveau) const { return Nlong[at(Nplace[at(niveau)]) + 1]; }

@@ -37,6 +37,12 @@ Sortie& Sortie::operator<<(long v) {
     return *this;
 }
 
+Sortie& Sortie::operator<<(unsigned long v) {
+    place(24);
+    n_ = static_cast<std::size_t>(std::to_chars(buf_ + n_, buf_ + sizeof buf_, v).ptr - buf_);
+    return *this;
+}
+
 Sortie& Sortie::operator<<(const NTL::ZZ& v) {
     if (NTL::NumBits(v) < 63) {
         return *this << NTL::conv<long>(v);

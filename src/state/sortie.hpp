@@ -19,6 +19,7 @@ class Sortie {
     Sortie& operator<<(const char* s) { return *this << std::string_view(s); }
     Sortie& operator<<(char c);
     Sortie& operator<<(long v);
+    Sortie& operator<<(unsigned long v);
     Sortie& operator<<(int v) { return *this << static_cast<long>(v); }
     Sortie& operator<<(const NTL::ZZ& v);
 
