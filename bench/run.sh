@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Speed figures of premiers against primesieve and PARI/GP, each measured in
+# this one run. Needs a Release build in build/ (with -DPREMIERS_BENCH=ON for
+# the loading figure), the primesieve command (Debian package primesieve),
+# gp (pari-gp) and python3, and a full liste.txt in the repository's folder
+# (bash tools/setup.sh run writes it; build/tools/genliste/genliste too).
+#
+#   bench/run.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+racine=$PWD
+prog=$racine/build/src/premiers
+travail=$(mktemp -d)
+trap 'rm -rf "$travail"' EXIT
+[ -f liste.txt ] || { echo "no liste.txt: run build/tools/genliste/genliste first" >&2; exit 1; }
+ln -s "$racine/liste.txt" "$travail/liste.txt"
+cd "$travail"
+
+# Wall-clock seconds of a command, best of 3.
+duree() {
+    local meilleur=
+    for _ in 1 2 3; do
+        local t0 t1
+        t0=$(date +%s.%N)
+        "$@" > /dev/null 2>&1 || true
+        t1=$(date +%s.%N)
+        local t
+        t=$(echo "$t1 - $t0" | bc)
+        if [ -z "$meilleur" ] || [ "$(echo "$t < $meilleur" | bc)" = 1 ]; then meilleur=$t; fi
+    done
+    echo "$meilleur"
+}
+# Feeds the answers ($1, printf format) to the program, its output to a file.
+dialogue() { printf "$1" | "$prog" > sortie.txt; }
+rapport() { printf '%-62s %8.3f s  %8.3f s  ratio %6.2f\n' "$1" "$2" "$3" "$(echo "$2 / $3" | bc -l)"; }
+echo "figure                                                          ours      reference"
+
+a=$(duree dialogue '3\n1000000000000\n1001000000000\n1\n0\n')
+b=$(duree primesieve 1e12 1e12+1e9 --count)
+rapport "[3] count [1e12, 1e12+1e9] / primesieve --count" "$a" "$b"
+
+a=$(duree dialogue '3\n1000000000000\n1000100000000\n0\n0\n')
+b=$(duree sh -c 'primesieve 1e12 1e12+1e8 --print > p.txt')
+rapport "[3] list [1e12, 1e12+1e8] to a file / primesieve --print" "$a" "$b"
+
+a=$(duree dialogue '2\n10000000\n0\n0\n')
+b=$(duree sh -c 'primesieve 1 179424673 --print > p.txt')
+rapport "[2] 10000000 at first use to a file / primesieve --print" "$a" "$b"
+
+haut=9223372036854775807
+bas=$((haut - 1000000))
+charge=$(duree dialogue '2\n=146144319\n0\n0\n')
+une=$(duree dialogue "3\n$bas\n$haut\n1\n0\n")
+deux=$(duree dialogue "3\n$bas\n$haut\n1\n3\n$bas\n$haut\n1\n0\n")
+rapport "[3] count [2^63-1e6, 2^63-1], first call / loading its table" "$une" "$charge"
+rapport "[3] same range, second call alone / first call" "$(echo "$deux - $une" | bc)" "$une"
+
+p20=$(python3 -c 'print(10000000000000012363 * 30000000000000001007)')
+p30=$(python3 -c 'print(100000000000000000000000012349 * 400000000000000000000000001077)')
+p128=$(python3 -c 'print(2**128 + 1)')
+cap=$(duree dialogue '2\n=150000000\n0\n0\n')
+for n in "$p20" "$p30" "$p128"; do
+    tout=$(duree dialogue "1\n$n\n0\n0\n")
+    apres=$(duree dialogue "2\n=150000000\n0\n1\n$n\n0\n0\n")
+    gp=$(duree sh -c "echo 'factorint($n)' | gp -q")
+    rapport "[1] ${#n} digits, table at its end / gp factorint" "$(echo "$apres - $cap" | bc)" "$gp"
+    rapport "[1] ${#n} digits from start-up (grows the table) / gp" "$tout" "$gp"
+done
+p25=1000000000000000000000007
+a=$(duree dialogue "2\n=150000000\n0\n1\n$p25\n0\n0\n")
+rapport "[1] 25-digit prime, table at its end / loading the table" "$(echo "$a - $cap" | bc)" "$cap"
+
+n60=$(python3 -c "import random; random.seed(5); print(''.join(random.choice('123456789') for _ in range(60)))")
+n200=$(python3 -c "import random; random.seed(7); print(''.join(random.choice('123456789') for _ in range(200)))")
+for n in "$n60" "$n200"; do
+    a=$(duree dialogue "2\n=150000000\n0\n4\n1\n$n\n0\n0\n0\n")
+    b=$(duree dialogue "4\n1\n$n\n0\n0\n0\n")
+    rapport "[4] ${#n}-digit analysis, table at its end / from start-up" "$(echo "$a - $cap" | bc)" "$b"
+done
+a=$(duree dialogue '4\n2\n1\n10000000\n1\n0\n0\n')
+grep -ao 'Il y a  [0-9]*' sortie.txt
+b=$(duree dialogue '4\n2\n1\n1000000\n1\n0\n0\n')
+rapport "[4] range [1, 1e7] choice 2 count only / [1, 1e6]" "$a" "$b"
