@@ -4,7 +4,8 @@
 # byte for byte and its exit status must be 1 (or the number in CASE.status).
 #
 # A CASE.setup file, when present, is run by bash in that folder instead of
-# linking the fixture there (LISTE names the fixture), to build an odd liste.txt.
+# linking the fixture there (LISTE names the fixture), to build an odd liste.txt;
+# when it exits with status 77 the case cannot be set up here and is skipped.
 #
 #   run_transcript.sh PROG LISTE CASE
 set -u
@@ -13,7 +14,12 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 
 if [ -f "$cas.setup" ]; then
-    (cd "$dir" && LISTE=$liste bash "$cas.setup") || { echo "setup failed"; exit 1; }
+    (cd "$dir" && LISTE=$liste bash "$cas.setup")
+    case $? in
+    0) ;;
+    77) echo "skipped: cannot be set up here"; exit 77 ;;
+    *) echo "setup failed"; exit 1 ;;
+    esac
 else
     ln -s "$liste" "$dir/liste.txt"
 fi

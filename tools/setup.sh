@@ -4,11 +4,13 @@
 #   tools/setup.sh run    install what is missing, build, write liste.txt if
 #                         absent, and start the program beside it
 #   tools/setup.sh test   install what is missing, build (plain and with
-#                         sanitizers) and run every test
+#                         sanitizers) and run every test; with clang, also
+#                         fuzz the dialogue under the sanitizers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libgtest-dev)
+paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libgtest-dev
+    clang libclang-rt-14-dev python3)
 
 installer() {
     local manque=()
@@ -32,7 +34,19 @@ construire() { # folder, extra cmake options...
     local strict=()
     [ "${CI:-}" = true ] && strict=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
     cmake -S . -B "$dir" "${strict[@]}" "$@" > /dev/null
-    cmake --build "$dir" -j "$(nproc)"
+    cmake --build "$dir" -j "$(nproc)" ${CIBLES:+--target $CIBLES}
+}
+
+# libFuzzer comes with clang's runtime; without it the fuzz test is skipped.
+fuzz() {
+    if ! command -v clang++ > /dev/null || ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, long) { return 0; }' |
+        clang++ -x c++ -fsanitize=fuzzer -o /dev/null - 2> /dev/null; then
+        echo "clang++ with libFuzzer unavailable: fuzz test skipped"
+        return 0
+    fi
+    CIBLES="dialogue_fuzz dialogue_rejeu genliste" construire build-fuzz -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPREMIERS_SANITIZE=ON -DPREMIERS_FUZZ=ON
+    ctest --test-dir build-fuzz --output-on-failure -L fuzz
 }
 
 case "${1:-}" in
@@ -48,6 +62,7 @@ test)
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     construire build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPREMIERS_SANITIZE=ON
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+    fuzz
     ;;
 *)
     echo "usage: tools/setup.sh run|test" >&2

@@ -11,8 +11,10 @@
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -46,9 +48,33 @@ void presentation() {
         << " \n \n \t \t [0] :   Pour arreter les calculs. \n ";
 }
 
+// Ranks the table would hold once the command is carried out: the target
+// rank, or for a limit V the primes up to V (fewer than 1.25506 V / ln V) and
+// the one above it.
+double rangs_necessaires() {
+    if (K < 0) {
+        double v = -static_cast<double>(K);
+        return v < 3 ? 3 : 1.25506 * v / std::log(v) + 1;
+    }
+    return un == 1 ? static_cast<double>(K) : static_cast<double>(np) + static_cast<double>(K);
+}
+
+// The table takes 8 bytes a rank: a command whose table could never fit in
+// the machine's memory would only grow it until memory runs out.
+bool demesuree() {
+    static const double memoire = [] {
+        long pages = sysconf(_SC_PHYS_PAGES);
+        long taille = sysconf(_SC_PAGESIZE);
+        return pages > 0 && taille > 0 ? static_cast<double>(pages) * static_cast<double>(taille)
+                                       : HUGE_VAL;
+    }();
+    return (rangs_necessaires() + 1) * static_cast<double>(sizeof(std::int64_t)) > memoire;
+}
+
 // A command is asked again when it names a rank below the last known one, a
-// limit below the last known prime, or a target outside the signed 64-bit
-// range (np + K, or the limit 2^63 that -K would need).
+// limit below the last known prime, a target outside the signed 64-bit range
+// (np + K, or the limit 2^63 that -K would need), or a table too large for
+// the machine.
 bool refusee() {
     if (voir == 1) {
         return false;
@@ -56,7 +82,7 @@ bool refusee() {
     bool rang_connu = un == 1 && K > 0 && K < np;
     bool limite_connue = K < 0 && K > -Nprem[np];
     bool hors_limites = (un == 0 && K > MAX64 - np) || K == MIN64;
-    return rang_connu || limite_connue || hors_limites;
+    return rang_connu || limite_connue || hors_limites || demesuree();
 }
 
 void demande() {

@@ -45,7 +45,12 @@ void demarrage() {
     Nprem[2] = 3;
 }
 
+void (*fin_essai)() = nullptr;
+
 void terminer() {
     out.flush();
+    if (fin_essai != nullptr) {
+        fin_essai();
+    }
     std::exit(1);
 }

@@ -11,3 +11,7 @@ void demarrage();
 // Ends the process with exit status 1 through the normal exit path, standard
 // output flushed: what the menu entry [0] and the end of standard input do.
 [[noreturn]] void terminer();
+
+// Tests: when set, terminer calls it after flushing, instead of ending the
+// process; it must not return (a test harness throws from it to regain control).
+extern void (*fin_essai)();
