@@ -13,6 +13,7 @@
 #include <cmath>
 #include <flint/NTL-interface.h>
 #include <flint/fmpz.h>
+#include <primesieve.hpp>
 
 namespace {
 
@@ -63,22 +64,56 @@ long petit_facteur(const ZZ& n) {
     return 0;
 }
 
-// A composite S above 2^64 takes the table to its smallest prime factor:
-// only trial division finds it, one table prime after another. It stops at
-// the end of liste.txt.
-void croissance_composite() {
-    for (k = 1;; ++k) {
-        if (k > np) {
-            if (np >= rang_fichier) {
-                return;
+// First rank at or after K whose prime divides S, among ranks up to the
+// table's end; 0 when none does. Two primes at a time share one remainder
+// of S while their product fits in a machine word.
+std::int64_t diviseur_dans_table(std::int64_t k) {
+    for (; k <= np; ++k) {
+        long p = Nprem[static_cast<std::size_t>(k)];
+        long q = k < np ? Nprem[static_cast<std::size_t>(k + 1)] : 0;
+        long produit = 0;
+        if (q != 0 && !__builtin_mul_overflow(p, q, &produit)) {
+            long r = rem(S, produit);
+            if (r % p == 0) {
+                return k;
             }
-            Suiv();
+            if (r % q == 0) {
+                return k + 1;
+            }
+            ++k;
+        } else if (rem(S, p) == 0) {
+            return k;
         }
-        reste = rem(S, Nprem[static_cast<std::size_t>(k)]);
-        if (reste == 0) {
+    }
+    return 0;
+}
+
+// A composite S above 2^64 takes the table to its smallest prime factor,
+// or to the end of liste.txt when that factor lies beyond. The table primes
+// are tried first; the primes above them come from a sieve (the same primes
+// the table would receive), two by remainder, and the table then grows to
+// the factor found.
+void croissance_composite() {
+    if (diviseur_dans_table(1) != 0) {
+        return;
+    }
+    primesieve::iterator it(static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(np)]) + 1);
+    for (std::int64_t rang = np + 1; rang <= rang_fichier; rang += 2) {
+        auto p = static_cast<long>(it.next_prime());
+        auto q = rang < rang_fichier ? static_cast<long>(it.next_prime()) : 1L;
+        long produit = 0;
+        bool paire = !__builtin_mul_overflow(p, q, &produit);
+        long r = paire ? rem(S, produit) : rem(S, p);
+        if (r % p == 0) {
+            grandir_jusqu_a(p);
+            return;
+        }
+        if (q != 1 && (paire ? r % q : rem(S, q)) == 0) {
+            grandir_jusqu_a(q);
             return;
         }
     }
+    grandir_jusqu_a(INT64_MAX);
 }
 
 } // namespace
