@@ -1,6 +1,7 @@
 // The numbers, or the primes, of a range whose digits split into primes:
 // listed with their number of splits, or only counted.
 
+#include "app/progression.hpp"
 #include "concat/concat.hpp"
 #include "concat/decoupe.hpp"
 #include "input/input.hpp"
@@ -44,7 +45,14 @@ std::int64_t seuil() {
 void balayer(Decoupe &decoupe) {
     w2 = 0;
     std::int64_t arret = compter == 1 ? seuil() : 0;
+    Tache tache("Recherche des concatenations");
+    ZZ depart = debu;
+    double total = NTL::conv<double>(fin - depart);
+    std::uint32_t n = 0;
     while (debu <= fin) {
+        if ((++n & 0x3FF) == 0) {
+            tache.point(NTL::conv<double>(debu - depart), total);
+        }
         stop2 = 0;
         S = debu;
         if (choix0 != 3 || prem() == 1) {

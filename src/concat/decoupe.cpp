@@ -3,6 +3,8 @@
 
 #include "concat/decoupe.hpp"
 
+#include "app/interruption.hpp"
+#include "app/progression.hpp"
 #include "primes/primes.hpp"
 #include "state/etat.hpp"
 
@@ -75,7 +77,9 @@ void Decoupe::construire() {
     rangees = 0;
     Ndebut[1] = 0;
     Nlong.clear();
+    Tache tache("Recherche des morceaux premiers");
     for (std::int32_t t = 1; t <= n; ++t) {
+        tache.point(t - 1, n);
         essayer_debut(t);
         if (Ndebut[1] == 0) {
             break; // no prefix is prime: nothing can split
@@ -92,6 +96,7 @@ void Decoupe::essayer_debut(std::int32_t t) {
     for (std::int32_t u = 1; u <= n - t + 1; ++u) {
         mul(P1, P1, 10L);
         add(P1, P1, static_cast<long>(Nchiffre[at(t + u - 1)]));
+        verifier_interruption();
         S = P1;
         if (prem() != 1) {
             continue;

@@ -5,6 +5,7 @@
 // prime, up to the smallest factor for a composite (never past the end of
 // liste.txt).
 
+#include "app/interruption.hpp"
 #include "primes/portee.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <flint/NTL-interface.h>
 #include <flint/fmpz.h>
+#include <string>
 
 namespace {
 
@@ -22,13 +24,25 @@ std::int64_t borne64(const ZZ& r) {
 }
 
 // Baillie-PSW on a number above 2^64.
-bool premier_grand(const ZZ& n) {
+bool bpsw(const ZZ& n) {
     fmpz_t f;
     fmpz_init(f);
     fmpz_set_ZZ(f, n);
     bool p = fmpz_is_probabprime(f) != 0;
     fmpz_clear(f);
     return p;
+}
+
+// Above this size (some 1,200 digits) one test lasts a tenth of a second or
+// more: it runs where Ctrl-C can abandon it.
+constexpr long BITS_LONGS = 4096;
+
+bool premier_grand(const ZZ& n) {
+    if (NumBits(n) <= BITS_LONGS) {
+        return bpsw(n);
+    }
+    return hors_processus("Test de primalite", [&n] { return std::string(bpsw(n) ? "1" : "0"); }) ==
+           "1";
 }
 
 // A composite S above 2^64 takes the table to its smallest prime factor:
