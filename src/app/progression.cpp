@@ -4,6 +4,8 @@
 #include "state/sortie.hpp"
 #include "state/table.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <sys/ioctl.h>
@@ -134,10 +136,20 @@ void effacer_progression() {
     }
 }
 
-CibleTable::CibleTable(double cible, bool par_rang)
+namespace {
+// About how many primes there are up to X: X / (ln X - 1.1), close enough
+// for a time estimate.
+double rang_estime(double x) {
+    return x < 100 ? 25 : x / (std::log(x) - 1.1);
+}
+} // namespace
+
+CibleTable::CibleTable(double cible, bool par_rang, bool plafonnee)
     : avant_(cible_courante), tache_("Nombres premiers charges/calcules"),
-      depart_(par_rang ? static_cast<double>(np) : static_cast<double>(Nprem[np])), cible_(cible),
-      par_rang_(par_rang) {
+      depart_(static_cast<double>(np)), cible_(par_rang ? cible : rang_estime(cible)) {
+    if (plafonnee) {
+        cible_ = std::min(cible_, static_cast<double>(rang_fichier));
+    }
     cible_courante = this;
 }
 
@@ -158,7 +170,6 @@ void veille_table() {
         croissance_libre.point(0, 0, np);
         return;
     }
-    double fait =
-        (c->par_rang_ ? static_cast<double>(np) : static_cast<double>(Nprem[np])) - c->depart_;
-    c->tache_.point(fait, c->cible_ - c->depart_, np);
+    // The estimate of a rank may fall short: then only the time spent is told.
+    c->tache_.point(static_cast<double>(np) - c->depart_, c->cible_ - c->depart_, np);
 }

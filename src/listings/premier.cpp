@@ -80,7 +80,7 @@ void demande() {
 
 // Grows the table up to the target rank, or past the limit -K.
 void extension() {
-    CibleTable cible(K > 0 ? static_cast<double>(K) : -static_cast<double>(K), K > 0);
+    CibleTable cible(K > 0 ? static_cast<double>(K) : -static_cast<double>(K), K > 0, false);
     while ((K > 0 && np < K) || (K < 0 && Nprem[np] <= -K)) {
         A = Suiv();
     }

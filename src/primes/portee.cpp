@@ -17,7 +17,7 @@ void grandir_au_dessus(std::int64_t borne) {
     if (Nprem[static_cast<std::size_t>(np)] > borne || au_plafond()) {
         return;
     }
-    CibleTable cible(static_cast<double>(borne), false);
+    CibleTable cible(static_cast<double>(borne), false, true);
     while (Nprem[static_cast<std::size_t>(np)] <= borne && !au_plafond()) {
         Suiv();
     }
@@ -27,7 +27,7 @@ void grandir_jusqu_a(std::int64_t q) {
     if (Nprem[static_cast<std::size_t>(np)] >= q || au_plafond()) {
         return;
     }
-    CibleTable cible(static_cast<double>(q), false);
+    CibleTable cible(static_cast<double>(q), false, true);
     while (Nprem[static_cast<std::size_t>(np)] < q && !au_plafond()) {
         Suiv();
     }
