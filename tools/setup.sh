@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libgtest-dev libedit-dev)
+paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libgtest-dev libedit-dev groff-base)
 
 installer() {
     local manque=()
