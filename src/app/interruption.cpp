@@ -120,7 +120,9 @@ void attendre_entree() {
 }
 
 void fin_sur_interruption() {
-    out << "\n"; // the line feed the user's Enter would have echoed
+    if (isatty(STDOUT_FILENO) == 1) {
+        out << "\n"; // the line feed the user's Enter would have echoed
+    }
     terminer();
 }
 

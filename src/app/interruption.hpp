@@ -41,7 +41,7 @@ void attendre_entree();
 bool attendre_lisible(int fd, int delai_ms);
 
 // Ctrl-C at a question: ends the program as the menu entry [0] does, the
-// cursor on a line of its own.
+// cursor on a line of its own when standard output is the screen.
 [[noreturn]] void fin_sur_interruption();
 
 // Runs TRAVAIL, a library call that cannot look at the flag, and returns the

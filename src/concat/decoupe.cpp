@@ -22,6 +22,10 @@ constexpr std::int32_t CHIFFRES_BLOC = 18;
 // grows with the prime pieces actually found.
 constexpr std::int64_t RESERVE_MAX = 1 << 16;
 
+// A shorter number is analysed well within a second: no clock is read for
+// its progress (the range search analyses millions of them).
+constexpr std::int32_t CHIFFRES_LONGS = 200;
+
 std::int32_t chiffres_machine(long v) {
     std::int32_t c = 0;
     for (; v != 0; v /= 10) {
@@ -79,7 +83,9 @@ void Decoupe::construire() {
     Nlong.clear();
     Tache tache("Recherche des morceaux premiers");
     for (std::int32_t t = 1; t <= n; ++t) {
-        tache.point(t - 1, n);
+        if (n > CHIFFRES_LONGS) {
+            tache.point(t - 1, n);
+        }
         essayer_debut(t);
         if (Ndebut[1] == 0) {
             break; // no prefix is prime: nothing can split
