@@ -1,13 +1,22 @@
 // premiers: an interactive console program for computing with prime numbers.
 
+#include "app/interruption.hpp"
 #include "app/menu.hpp"
+#include "input/terminal.hpp"
 #include "state/etat.hpp"
 
 #include <iostream>
+#include <unistd.h>
 
 int main() {
     std::ios::sync_with_stdio(false);
     demarrage();
+    // At a terminal: Ctrl-C stops long work, answers can be edited. In a
+    // script nothing changes: SIGINT ends the program, lines are read as is.
+    if (isatty(STDIN_FILENO) == 1) {
+        installer_interruption();
+        activer_edition();
+    }
     boucle_menu();
     terminer();
 }

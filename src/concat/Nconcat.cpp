@@ -1,6 +1,7 @@
 // The numbers, or the primes, of a range whose digits split into primes:
 // listed with their number of splits, or only counted.
 
+#include "app/progression.hpp"
 #include "concat/concat.hpp"
 #include "concat/decoupe.hpp"
 #include "input/input.hpp"
@@ -58,9 +59,16 @@ template <class Nombre> void examiner(Decoupe& decoupe, const Nombre& N) {
 // in machine arithmetic as long as the numbers fit in it.
 void balayer(Decoupe& decoupe) {
     w2 = 0;
+    Tache tache("Recherche des concatenations");
+    double total = NTL::conv<double>(fin - debu);
+    std::uint32_t pas = 0;
     if (NumBits(fin) < 63) {
-        auto v = NTL::conv<long>(debu);
+        const auto depart = NTL::conv<long>(debu);
+        auto v = depart;
         for (const auto f = NTL::conv<long>(fin); v <= f; ++v) {
+            if ((++pas & 0x3FF) == 0) {
+                tache.point(static_cast<double>(v - depart), total);
+            }
             if (choix0 != 3 || prem64(static_cast<std::uint64_t>(v)) == 1) {
                 examiner(decoupe, static_cast<std::uint64_t>(v));
             }
@@ -68,7 +76,11 @@ void balayer(Decoupe& decoupe) {
         debu = v;
         return;
     }
+    const ZZ depart = debu;
     for (; debu <= fin; add(debu, debu, 1L)) {
+        if ((++pas & 0x3FF) == 0) {
+            tache.point(NTL::conv<double>(debu - depart), total);
+        }
         S = debu;
         if (choix0 != 3 || prem() == 1) {
             examiner(decoupe, debu);

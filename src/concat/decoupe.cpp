@@ -3,6 +3,8 @@
 
 #include "concat/decoupe.hpp"
 
+#include "app/interruption.hpp"
+#include "app/progression.hpp"
 #include "primes/primes.hpp"
 #include "state/etat.hpp"
 
@@ -19,6 +21,10 @@ constexpr std::int32_t CHIFFRES_BLOC = 18;
 // that a range search never allocates per number; for a long number the table
 // grows with the prime pieces actually found.
 constexpr std::int64_t RESERVE_MAX = 1 << 16;
+
+// A shorter number is analysed well within a second: no clock is read for
+// its progress (the range search analyses millions of them).
+constexpr std::int32_t CHIFFRES_LONGS = 200;
 
 std::int32_t chiffres_machine(long v) {
     std::int32_t c = 0;
@@ -90,7 +96,11 @@ void Decoupe::construire() {
     rangees = 0;
     Ndebut[1] = 0;
     Nlong.clear();
+    Tache tache("Recherche des morceaux premiers");
     for (std::int32_t t = 1; t <= n; ++t) {
+        if (n > CHIFFRES_LONGS) {
+            tache.point(t - 1, n);
+        }
         essayer_debut(t);
         if (Ndebut[1] == 0) {
             break; // no prefix is prime: nothing can split
@@ -118,6 +128,7 @@ void Decoupe::essayer_debut(std::int32_t t) {
             }
             mul(P1, P1, 10L);
             add(P1, P1, static_cast<long>(d));
+            verifier_interruption();
             S = P1;
             premier = prem() == 1;
         }

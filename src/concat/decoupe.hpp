@@ -3,6 +3,7 @@
 // number's digit string, and the depth-first walk that yields every way of
 // cutting that string into consecutive pieces that are all prime.
 
+#include "app/interruption.hpp"
 #include "state/travail.hpp"
 
 #include <NTL/ZZ.h>
@@ -86,7 +87,11 @@ template <class Rapport> void Decoupe::parcourir(Rapport&& rapport) {
     }
     empiler(1);
     bool arret = false;
+    std::uint32_t pas = 0;
     while (k1 > 0 && !arret) {
+        if ((++pas & 0xFFFF) == 0) {
+            verifier_interruption();
+        }
         if (L == n) {
             ++w1;
             arret = rapport(*this);

@@ -3,6 +3,7 @@
 // grows as trial division with its primes would have grown it, up to the end
 // of liste.txt at most.
 
+#include "app/interruption.hpp"
 #include "factor/factor.hpp"
 #include "input/input.hpp"
 #include "primes/portee.hpp"
@@ -16,6 +17,8 @@
 #include <flint/NTL-interface.h>
 #include <flint/fmpz.h>
 #include <flint/fmpz_factor.h>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -59,22 +62,43 @@ void enregistrer(const ZZ& facteur, std::int64_t exposant) {
     Nexpo[t] = exposant;
 }
 
-// The prime factors of S with their exponents, in increasing order, from the
-// factoring library.
-void factorisation() {
+// The factoring library's answer for N: "prime exponent" pairs, as text so
+// that it can come back from a child process.
+std::string facteurs_texte(const ZZ& N) {
     fmpz_t n;
     fmpz_init(n);
-    fmpz_set_ZZ(n, S);
+    fmpz_set_ZZ(n, N);
     fmpz_factor_t f;
     fmpz_factor_init(f);
     fmpz_factor(f, n);
-    std::vector<std::pair<ZZ, long>> facteurs(static_cast<std::size_t>(f->num));
+    std::string texte;
     for (slong t = 0; t < f->num; ++t) {
-        fmpz_get_ZZ(facteurs[static_cast<std::size_t>(t)].first, f->p + t);
-        facteurs[static_cast<std::size_t>(t)].second = static_cast<long>(f->exp[t]);
+        char* p = fmpz_get_str(nullptr, 10, f->p + t);
+        texte.append(p).append(" ").append(std::to_string(f->exp[t])).append("\n");
+        flint_free(p);
     }
     fmpz_factor_clear(f);
     fmpz_clear(n);
+    return texte;
+}
+
+// Up to this size the library answers within a small fraction of a second.
+constexpr long BITS_COURTS = 100;
+
+// The prime factors of S with their exponents, in increasing order, from the
+// factoring library; for a large S it runs where Ctrl-C can abandon it.
+void factorisation() {
+    ZZ N = S;
+    auto calcul = [&N] { return facteurs_texte(N); };
+    std::istringstream texte(NumBits(N) <= BITS_COURTS
+                                 ? calcul()
+                                 : hors_processus("Decomposition en facteurs premiers", calcul));
+    std::vector<std::pair<ZZ, long>> facteurs;
+    ZZ premier;
+    long exposant = 0;
+    while (texte >> premier >> exposant) {
+        facteurs.emplace_back(premier, exposant);
+    }
     std::sort(facteurs.begin(), facteurs.end());
     for (const auto& [p, e] : facteurs) {
         enregistrer(p, e);

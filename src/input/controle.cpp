@@ -2,7 +2,9 @@
 // validated. A refused line is met by asking the same question again, with no
 // message and no limit on attempts.
 
+#include "app/interruption.hpp"
 #include "input/input.hpp"
+#include "input/terminal.hpp"
 #include "state/etat.hpp"
 #include "state/reponses.hpp"
 #include "state/table.hpp"
@@ -31,12 +33,23 @@ void ignorer_frappe_anticipee() {
     }
 }
 
-// Reads one line into entree, without its line feed or a carriage return
-// before it. At the end of standard input the program ends.
-void lire_ligne() {
-    out.flush();
-    if (!std::getline(*source, entree)) {
-        terminer();
+// Writes the question and reads one line into entree, without its line feed
+// or a carriage return before it. At the end of standard input the program
+// ends.
+void lire_ligne(std::string_view question) {
+    if (source == &std::cin && edition_active()) {
+        if (!lire_avec_edition(question, entree)) {
+            terminer();
+        }
+    } else {
+        out << question;
+        out.flush();
+        if (source == &std::cin && std::cin.rdbuf()->in_avail() <= 0) {
+            attendre_entree();
+        }
+        if (!std::getline(*source, entree)) {
+            terminer();
+        }
     }
     if (!entree.empty() && entree.back() == '\r') {
         entree.pop_back();
@@ -198,12 +211,12 @@ bool acceptable(int mode) {
 } // namespace
 
 int controle(int mode, const char* text) {
+    verifier_interruption(); // a Ctrl-C that came while work was ending
     ignorer_frappe_anticipee();
     voir = 0;
     std::size_t longueur = std::strlen(text);
     for (;;) {
-        out << std::string_view(text, longueur);
-        lire_ligne();
+        lire_ligne(std::string_view(text, longueur));
         if (mode == 7 && commande_liste()) {
             return 0;
         }

@@ -3,6 +3,7 @@
 // values, and runs of consecutive primes with a fixed difference. The table is
 // only read here, never extended.
 
+#include "app/interruption.hpp"
 #include "input/input.hpp"
 #include "listings/entrees.hpp"
 #include "listings/listings.hpp"
@@ -125,6 +126,9 @@ void suites() {
     v = 0;
     db = 1;
     for (std::int64_t t = r1 + 1; t <= r; ++t) {
+        if ((t & 0xFFFF) == 0) {
+            verifier_interruption();
+        }
         if (Nprem[t] - Nprem[t - 1] != dif) {
             db = 1;
             continue;

@@ -1,5 +1,6 @@
 #include "listings/entrees.hpp"
 
+#include "app/interruption.hpp"
 #include "state/etat.hpp"
 #include "state/table.hpp"
 
@@ -9,6 +10,9 @@ void entree_rang(std::int64_t r) {
 
 void entrees_rangs(std::int64_t de, std::int64_t a) {
     for (std::int64_t t = de; t <= a; ++t) {
+        if ((t & 0xFFF) == 0) {
+            verifier_interruption();
+        }
         if ((t - 1) % 100 == 0) {
             out << " \n \n \n ";
         }

@@ -3,6 +3,8 @@
 // testing every odd value from 5 up with prem1 would have grown it: no
 // further than the square roots of the values need.
 
+#include "app/interruption.hpp"
+#include "app/progression.hpp"
 #include "input/input.hpp"
 #include "listings/listings.hpp"
 #include "primes/portee.hpp"
@@ -11,9 +13,11 @@
 #include "state/travail.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <primesieve.hpp>
+#include <string>
 
 namespace {
 
@@ -69,8 +73,13 @@ bool court(std::int64_t debut, std::int64_t fin) {
 // Hands every prime of [debut, fin] (debut odd, at least 5) to F, in
 // increasing order.
 template <class F> void premiers_entre(std::int64_t debut, std::int64_t fin, F&& f) {
+    Tache tache("Nombres premiers entre les bornes");
+    auto total = static_cast<double>(fin - debut);
     if (court(debut, fin)) {
         for (std::int64_t v = debut;; v += 2) {
+            if ((v & 0x1FFE) == 0) {
+                tache.point(static_cast<double>(v - debut), total);
+            }
             if (premier64(static_cast<std::uint64_t>(v))) {
                 f(v);
             }
@@ -80,8 +89,12 @@ template <class F> void premiers_entre(std::int64_t debut, std::int64_t fin, F&&
         }
     }
     primesieve::iterator it(static_cast<std::uint64_t>(debut), static_cast<std::uint64_t>(fin));
+    std::uint32_t n = 0;
     for (std::uint64_t p = it.next_prime(); p <= static_cast<std::uint64_t>(fin);
          p = it.next_prime()) {
+        if ((++n & 0xFFF) == 0) {
+            tache.point(static_cast<double>(p) - static_cast<double>(debut), total);
+        }
         f(static_cast<std::int64_t>(p));
     }
 }
@@ -119,12 +132,29 @@ void croissance(std::int64_t debut, std::int64_t fin) {
     grandir_jusqu_a(facteur);
 }
 
+// Below this width a count takes a small fraction of a second.
+constexpr std::int64_t COMPTE_COURT = std::int64_t{1} << 30;
+
+// The sieve's count of [debut, fin]; a long one runs where Ctrl-C can
+// abandon it.
+std::int64_t compte(std::int64_t debut, std::int64_t fin) {
+    auto calcul = [=] {
+        return std::to_string(primesieve::count_primes(static_cast<std::uint64_t>(debut),
+                                                       static_cast<std::uint64_t>(fin)));
+    };
+    std::string r = fin - debut < COMPTE_COURT
+                        ? calcul()
+                        : hors_processus("Comptage des nombres premiers", calcul);
+    std::int64_t n = 0;
+    std::from_chars(r.data(), r.data() + r.size(), n);
+    return n;
+}
+
 // The primes of [debut, fin] (debut odd, at least 5), counted and, unless
 // only the count is wanted, listed.
 void crible(std::int64_t debut, std::int64_t fin) {
     if (compter == 1 && !court(debut, fin)) {
-        w1 += static_cast<std::int64_t>(primesieve::count_primes(static_cast<std::uint64_t>(debut),
-                                                                 static_cast<std::uint64_t>(fin)));
+        w1 += compte(debut, fin);
         return;
     }
     premiers_entre(debut, fin, trouve);

@@ -2,6 +2,7 @@
 // extends the prime table as far as the rank or value it names and shows the
 // primes reached with their ranks. "*" opens the selections; 0 returns.
 
+#include "app/progression.hpp"
 #include "input/input.hpp"
 #include "listings/entrees.hpp"
 #include "listings/listings.hpp"
@@ -105,6 +106,7 @@ void demande() {
 
 // Grows the table up to the target rank, or past the limit -K.
 void extension() {
+    CibleTable cible(K > 0 ? static_cast<double>(K) : -static_cast<double>(K), K > 0, false);
     while ((K > 0 && np < K) || (K < 0 && Nprem[np] <= -K)) {
         A = Suiv();
     }

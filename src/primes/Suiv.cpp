@@ -1,6 +1,7 @@
 // Growth of the prime table, one prime per call: read from liste.txt up to
 // rang_fichier, computed beyond it (or as soon as the file fails).
 
+#include "app/progression.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
 
@@ -34,6 +35,9 @@ std::int64_t calcul() {
 } // namespace
 
 int Suiv() {
+    if ((np & 0x3FFF) == 0) {
+        veille_table(); // Ctrl-C and the progress line, before the table changes
+    }
     std::int64_t v = 0;
     if (!lecture(v)) {
         monFlux.fermer(); // a damaged or short file is read no further

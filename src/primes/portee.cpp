@@ -1,5 +1,6 @@
 #include "primes/portee.hpp"
 
+#include "app/progression.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
 
@@ -34,12 +35,20 @@ const std::vector<std::uint64_t>& crible_impairs() {
 } // namespace
 
 void grandir_au_dessus(std::int64_t borne) {
+    if (Nprem[static_cast<std::size_t>(np)] > borne || au_plafond()) {
+        return;
+    }
+    CibleTable cible(static_cast<double>(borne), false, true);
     while (Nprem[static_cast<std::size_t>(np)] <= borne && !au_plafond()) {
         Suiv();
     }
 }
 
 void grandir_jusqu_a(std::int64_t q) {
+    if (Nprem[static_cast<std::size_t>(np)] >= q || au_plafond()) {
+        return;
+    }
+    CibleTable cible(static_cast<double>(q), false, true);
     while (Nprem[static_cast<std::size_t>(np)] < q && !au_plafond()) {
         Suiv();
     }

@@ -5,6 +5,7 @@
 // prime, up to the smallest factor for a composite (never past the end of
 // liste.txt).
 
+#include "app/interruption.hpp"
 #include "primes/portee.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
@@ -14,11 +15,12 @@
 #include <flint/NTL-interface.h>
 #include <flint/fmpz.h>
 #include <primesieve.hpp>
+#include <string>
 
 namespace {
 
 // Baillie-PSW on a number above 2^64.
-bool premier_grand(const ZZ& n) {
+bool bpsw(const ZZ& n) {
     fmpz_t f;
     fmpz_init(f);
     fmpz_set_ZZ(f, n);
@@ -64,6 +66,18 @@ long petit_facteur(const ZZ& n) {
     return 0;
 }
 
+// Above this size (some 1,200 digits) one test lasts a tenth of a second or
+// more: it runs where Ctrl-C can abandon it.
+constexpr long BITS_LONGS = 4096;
+
+bool premier_grand(const ZZ& n) {
+    if (NumBits(n) <= BITS_LONGS) {
+        return bpsw(n);
+    }
+    return hors_processus("Test de primalite", [&n] { return std::string(bpsw(n) ? "1" : "0"); }) ==
+           "1";
+}
+
 // First rank at or after K whose prime divides S, among ranks up to the
 // table's end; 0 when none does. Two primes at a time share one remainder
 // of S while their product fits in a machine word.
@@ -98,7 +112,11 @@ void croissance_composite() {
         return;
     }
     primesieve::iterator it(static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(np)]) + 1);
+    std::uint32_t pas = 0;
     for (std::int64_t rang = np + 1; rang <= rang_fichier; rang += 2) {
+        if ((++pas & 0x3FFF) == 0) {
+            verifier_interruption();
+        }
         auto p = static_cast<long>(it.next_prime());
         auto q = rang < rang_fichier ? static_cast<long>(it.next_prime()) : 1L;
         long produit = 0;

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <unistd.h>
 
+void (*avant_sortie)() = nullptr;
+
 Sortie& Sortie::operator<<(std::string_view s) {
     if (s.size() > sizeof buf_) {
         flush();
@@ -57,6 +59,9 @@ void Sortie::flush() {
         capture_->append(buf_, n_);
         n_ = 0;
         return;
+    }
+    if (avant_sortie != nullptr && n_ > 0) {
+        avant_sortie();
     }
     std::size_t fait = 0;
     while (fait < n_) {

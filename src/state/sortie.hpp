@@ -39,3 +39,7 @@ class Sortie {
     std::size_t n_ = 0;
     std::string* capture_ = nullptr;
 };
+
+// Called before anything is written to standard output (the progress line on
+// standard error is erased there); none when null.
+extern void (*avant_sortie)();

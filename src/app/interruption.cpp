@@ -1,0 +1,172 @@
+#include "app/interruption.hpp"
+
+#include "app/progression.hpp"
+#include "state/etat.hpp"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+volatile std::sig_atomic_t interruption_demandee = 0;
+
+namespace {
+
+bool installee = false;
+
+extern "C" void sur_sigint(int) {
+    interruption_demandee = 1;
+}
+
+} // namespace
+
+// SIGINT is blocked except inside ppoll, so that a Ctrl-C coming just before
+// the wait is not missed.
+bool attendre_lisible(int fd, int delai_ms) {
+    sigset_t bloque, avant;
+    sigemptyset(&bloque);
+    sigaddset(&bloque, SIGINT);
+    sigprocmask(SIG_BLOCK, &bloque, &avant);
+    bool ok = true;
+    for (;;) {
+        if (interruption_demandee != 0) {
+            ok = false;
+            break;
+        }
+        pollfd p{fd, POLLIN, 0};
+        timespec t{delai_ms / 1000, (delai_ms % 1000) * 1'000'000L};
+        int r = ppoll(&p, 1, delai_ms < 0 ? nullptr : &t, &avant);
+        if (r >= 0 || errno != EINTR) {
+            break;
+        }
+    }
+    sigprocmask(SIG_SETMASK, &avant, nullptr);
+    return ok;
+}
+
+namespace {
+
+// The child running a library call: killed and reaped however the parent
+// leaves the wait.
+class Enfant {
+  public:
+    Enfant(pid_t pid, int fd) : pid_(pid), fd_(fd) {}
+    Enfant(const Enfant&) = delete;
+    Enfant& operator=(const Enfant&) = delete;
+    ~Enfant() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            attendre_fin();
+        }
+        ::close(fd_);
+    }
+    int fd() const { return fd_; }
+    // Reaps the child; true when it ended normally with status 0.
+    bool attendre_fin() {
+        int statut = 0;
+        while (::waitpid(pid_, &statut, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = 0;
+        return WIFEXITED(statut) && WEXITSTATUS(statut) == 0;
+    }
+
+  private:
+    pid_t pid_;
+    int fd_;
+};
+
+[[noreturn]] void travail_enfant(int fd, const std::function<std::string()>& travail) {
+    std::signal(SIGINT, SIG_DFL);
+    std::string r = travail();
+    std::size_t fait = 0;
+    while (fait < r.size()) {
+        ssize_t w = ::write(fd, r.data() + fait, r.size() - fait);
+        if (w < 0 && errno == EINTR) {
+            continue;
+        }
+        if (w <= 0) {
+            ::_exit(1);
+        }
+        fait += static_cast<std::size_t>(w);
+    }
+    ::_exit(0); // no exit handlers, no buffers written: the parent owns them
+}
+
+} // namespace
+
+void installer_interruption() {
+    struct sigaction sa {};
+    sa.sa_handler = sur_sigint;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0; // no SA_RESTART: a wait at a question must end
+    sigaction(SIGINT, &sa, nullptr);
+    installee = true;
+}
+
+bool interruption_installee() {
+    return installee;
+}
+
+void interrompre() {
+    effacer_progression();
+    throw Interruption{};
+}
+
+void attendre_entree() {
+    if (installee && !attendre_lisible(STDIN_FILENO, -1)) {
+        fin_sur_interruption();
+    }
+}
+
+void fin_sur_interruption() {
+    if (isatty(STDOUT_FILENO) == 1) {
+        out << "\n"; // the line feed the user's Enter would have echoed
+    }
+    terminer();
+}
+
+std::string hors_processus(const char* nom, const std::function<std::string()>& travail) {
+    verifier_interruption();
+    int tube[2];
+    if (!installee || ::pipe2(tube, O_CLOEXEC) != 0) {
+        return travail();
+    }
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(tube[0]);
+        travail_enfant(tube[1], travail);
+    }
+    ::close(tube[1]);
+    if (pid < 0) {
+        ::close(tube[0]);
+        return travail();
+    }
+    Enfant enfant(pid, tube[0]);
+    Tache tache(nom);
+    std::string r;
+    char bloc[4096];
+    for (;;) {
+        if (!attendre_lisible(enfant.fd(), 200)) {
+            interrompre(); // the child is killed on the way out
+        }
+        tache.point();
+        pollfd p{enfant.fd(), POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0) {
+            continue;
+        }
+        ssize_t lu = ::read(enfant.fd(), bloc, sizeof bloc);
+        if (lu < 0 && errno == EINTR) {
+            continue;
+        }
+        if (lu <= 0) {
+            break;
+        }
+        r.append(bloc, static_cast<std::size_t>(lu));
+    }
+    if (!enfant.attendre_fin()) {
+        verifier_interruption();
+        return travail(); // the child failed (no memory?): do the work here
+    }
+    return r;
+}

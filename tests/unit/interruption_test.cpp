@@ -1,0 +1,107 @@
+// Ctrl-C inside the program: the table stays whole when its growth is
+// stopped, the menu comes back in full, and library calls run in a child
+// process come back with their result or are abandoned.
+
+#include "aide.hpp"
+#include "app/ecrans.hpp"
+#include "app/interruption.hpp"
+#include "app/menu.hpp"
+#include "primes/portee.hpp"
+#include "primes/primes.hpp"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// A Ctrl-C during the growth stops it at a check, between two primes: np
+// and the table agree, and the growth resumes with the next prime.
+TEST(Interruption, TheTableStaysWholeAndGrowsOnAfterAStop) {
+    table_neuve();
+    interruption_demandee = 1;
+    EXPECT_THROW(grandir_jusqu_a(1'000'000), Interruption);
+    interruption_demandee = 0;
+    EXPECT_EQ(np, 16384); // the first check after the start
+    EXPECT_EQ(Nprem.size(), static_cast<std::size_t>(np) + 1);
+    EXPECT_EQ(Nprem[np], 180503); // the 16384th prime
+    grandir_jusqu_a(180600);
+    EXPECT_EQ(Nprem[16385], 180511);
+    EXPECT_EQ(Nprem.size(), static_cast<std::size_t>(np) + 1);
+}
+
+// A Ctrl-C that came just before a question (here, the menu's own): the
+// question is not asked, the menu is written again in full and then asked.
+TEST(Interruption, APendingStopBringsBackTheWholeMenu) {
+    std::string menu;
+    {
+        Dialogue d("");
+        ecran_menu();
+        menu = d.sortie();
+    }
+    table_neuve();
+    Dialogue d("0\n");
+    interruption_demandee = 1;
+    boucle_menu();
+    EXPECT_EQ(interruption_demandee, 0);
+    EXPECT_EQ(d.sortie(), menu + menu + "\n \n \n \t Quel est votre choix ? : ");
+}
+
+TEST(HorsProcessus, RunsInPlaceWithoutTheHandler) {
+    pid_t moi = getpid();
+    EXPECT_EQ(hors_processus("essai", [moi] { return std::to_string(getpid() == moi); }), "1");
+}
+
+TEST(HorsProcessus, BringsBackTheChildsWholeResult) {
+    installer_interruption();
+    pid_t moi = getpid();
+    std::string attendu(1 << 20, 'x');
+    attendu += "fin";
+    std::string r = hors_processus("essai", [moi, &attendu] {
+        return getpid() == moi ? std::string("ici") : attendu; // only the child's answer is right
+    });
+    EXPECT_EQ(r, attendu);
+}
+
+TEST(HorsProcessus, DoesTheWorkHereWhenTheChildFails) {
+    installer_interruption();
+    pid_t moi = getpid();
+    EXPECT_EQ(hors_processus("essai",
+                             [moi] {
+                                 if (getpid() != moi) {
+                                     ::_exit(3);
+                                 }
+                                 return std::string("ici");
+                             }),
+              "ici");
+}
+
+TEST(HorsProcessus, CtrlCAbandonsTheChild) {
+    installer_interruption();
+    std::thread frappe([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(::getpid(), SIGINT);
+    });
+    auto debut = std::chrono::steady_clock::now();
+    EXPECT_THROW(hors_processus("essai",
+                                [] {
+                                    for (;;) {
+                                        ::pause();
+                                    }
+                                    return std::string();
+                                }),
+                 Interruption);
+    frappe.join();
+    interruption_demandee = 0;
+    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(30));
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1); // the child is reaped
+    EXPECT_EQ(errno, ECHILD);
+}
+
+} // namespace
