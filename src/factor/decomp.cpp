@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr std::int64_t COFACTEUR = -1; // in Nfact: the factor is the value of S2
+constexpr std::int64_t COFACTEUR = -1; // in Nfact: the factor is above 2^63 - 1, kept in grands
 
 std::int32_t nf = 0;    // distinct prime factors recorded for the current N
 std::vector<ZZ> grands; // factors above 2^63 - 1, at their positions

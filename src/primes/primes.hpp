@@ -9,13 +9,14 @@
 // Nprem[np]. Reads and writes np, Nprem, i and monFlux. Returns 1.
 int Suiv();
 
-// Tests S (S >= 0) by trial division with the table primes up to its integer
-// square root. Sets k, reste, rS and i, except for S = 0, 1, 2; may grow the
-// table through Suiv. Returns 1 if S is prime, else 0.
+// Tests S (S >= 0): returns 1 if S is prime, else 0, and grows the table
+// through Suiv exactly as trial division by its primes up to the integer
+// square root of S would (never past rank rang_fichier). Sets i.
 int prem();
 
 // prem for S = V, without a big integer.
 int prem64(std::uint64_t v);
 
-// The same test on the 64-bit S3 (3 <= S3): sets k, reste1, rS1 and i.
+// The same test on the 64-bit S3 (3 <= S3), its bound rS1 the double-precision
+// square root: sets rS1 and i.
 int prem1();

@@ -9,7 +9,7 @@ using NTL::ZZ;
 
 extern ZZ S;             // number tested by prem; cofactor of decomp; piece of the concatenations
 extern ZZ S1;            // decomp: copy of N for the result line
-extern ZZ S2;            // decomp: last factor when recorded as a cofactor
+extern ZZ S2;            // constructed at start-up with the other work values; no routine needs it now
 extern ZZ P1, P2;        // concatenations: work values
 extern ZZ rS;            // integer square root of S (prem, decomp)
 extern ZZ reste;         // last remainder of S (prem, decomp)
@@ -22,5 +22,5 @@ extern std::int32_t recalc;             // repeat flag of decomp and concatN; 1 
 extern std::int32_t compter;            // count-only flag of liste and Nconcat
 extern std::int64_t w1;                 // counter: primes of liste, splits of the concatenations
 extern std::int32_t A;                  // receives every routine's return value; never read
-extern std::vector<std::int64_t> Nfact; // decomp: factors, 1-based; -1 stands for S2
+extern std::vector<std::int64_t> Nfact; // decomp: factors, 1-based; -1 for one above 2^63 - 1
 extern std::vector<std::int64_t> Nexpo; // decomp: exponents, parallel to Nfact
