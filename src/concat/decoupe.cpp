@@ -124,7 +124,7 @@ void Decoupe::essayer_debut(std::int32_t t) {
             premier = prem64(v) == 1;
         } else {
             if (u == CHIFFRES_MACHINE + 1) {
-                P1 = v;
+                NTL::conv(P1, v);
             }
             mul(P1, P1, 10L);
             add(P1, P1, static_cast<long>(d));
