@@ -198,9 +198,6 @@ TEST(Decoupe, EveryNumberUpTo20000MatchesTheRecursion) {
 }
 
 TEST(Decoupe, LongDigitStringsMatchTheRecursion) {
-    // A prime piece above 2^64 takes the table to the end of liste.txt: a
-    // nearer end keeps the test light.
-    rang_fichier = 20000;
     table_neuve();
     std::mt19937 alea(2357);
     Decoupe d(45);
@@ -210,6 +207,19 @@ TEST(Decoupe, LongDigitStringsMatchTheRecursion) {
         splits += verifier(d, s);
     }
     EXPECT_GT(splits, 1000); // most strings split in many ways
+    EXPECT_LE(np, 10002);    // every long piece has a factor within the file
+}
+
+// A piece of 20 digits or more whose first 19 digits are above 2^63 - 1 keeps
+// its exact value: 93000000000000000007 is prime, so its one-piece split is
+// found (it was once lost to a sign change).
+TEST(Decoupe, LongPieceAboveTheSignedRange) {
+    rang_fichier = 20000; // a prime piece above 2^64 takes the table to the limit
+    table_neuve();
+    Decoupe d(21);
+    d.analyser(NTL::conv<ZZ>("93000000000000000007"));
+    EXPECT_FALSE(denombrer(d, 0));
+    EXPECT_GE(w1, 1);
     EXPECT_EQ(np, 20000);
     rang_fichier = RANG_FICHIER;
 }
