@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
 
     double t_memoire = remplissage(static_cast<std::size_t>(RANG_FICHIER) + 1);
 
-    demarrage();
-    monFlux.ouvrir(nom);
+    etat_initial(nom);
     t0 = std::chrono::steady_clock::now();
     while (np < RANG_FICHIER) {
         Suiv();

@@ -8,7 +8,9 @@
 #include "factor/factor.hpp"
 #include "input/input.hpp"
 #include "primes/primes.hpp"
+#include "state/essais.hpp"
 #include "state/etat.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 
 #include <chrono>
@@ -26,7 +28,7 @@ double secondes_depuis(std::chrono::steady_clock::time_point t0) {
 double mesurer(int (*routine)(), const std::string& lignes) {
     std::istringstream entree(lignes);
     std::string sortie;
-    source_reponses(&entree);
+    source_essai = &entree;
     out.capturer(&sortie);
     auto t0 = std::chrono::steady_clock::now();
     routine();
@@ -38,8 +40,7 @@ double mesurer(int (*routine)(), const std::string& lignes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    demarrage();
-    monFlux.ouvrir(argc > 1 ? argv[1] : "liste.txt");
+    etat_initial(argc > 1 ? argv[1] : "liste.txt");
     auto t0 = std::chrono::steady_clock::now();
     while (np < RANG_FICHIER) {
         Suiv();
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
     };
     for (auto& r : requetes) {
         int (*routine)() = r[0][0] == '1' ? decomp : concatN;
-        std::printf("[%s] %-22s %.3f s\n", r[0], r[2], mesurer(routine, std::string(r[1]) + "\n0\n"));
+        std::printf("[%s] %-22s %.3f s\n", r[0], r[2],
+                    mesurer(routine, std::string(r[1]) + "\n0\n"));
     }
     std::string n200;
     for (unsigned x = 7; n200.size() < 200; x = x * 1103515245 + 12345) {

@@ -2,7 +2,7 @@
 
 #include "app/ecrans.hpp"
 
-#include "state/etat.hpp"
+#include "state/sortie.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // premiers: an interactive console program for computing with prime numbers.
 
-#include "app/interruption.hpp"
 #include "app/menu.hpp"
+#include "base/interruption.hpp"
 #include "input/terminal.hpp"
 #include "state/etat.hpp"
 
@@ -10,7 +10,7 @@
 
 int main() {
     std::ios::sync_with_stdio(false);
-    demarrage();
+    etat_initial();
     // At a terminal: Ctrl-C stops long work, answers can be edited. In a
     // script nothing changes: SIGINT ends the program, lines are read as is.
     if (isatty(STDIN_FILENO) == 1) {

@@ -1,15 +1,20 @@
 #include "app/menu.hpp"
 
 #include "app/ecrans.hpp"
-#include "app/interruption.hpp"
+#include "base/interruption.hpp"
+#include "base/progression.hpp"
 #include "concat/concat.hpp"
 #include "factor/factor.hpp"
 #include "input/input.hpp"
 #include "listings/listings.hpp"
+#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/travail.hpp"
 
 #include <cstdint>
+#include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -43,28 +48,41 @@ void tour() {
     }
 }
 
-// After Ctrl-C: the flags a question may have left set are cleared, as each
-// feature clears them on its normal way out.
+// After work was abandoned: the progress line goes, and the answers, flags
+// and work values a feature may have left set are as at start; the prime
+// table keeps every prime it received.
 void reprise() {
+    effacer_progression();
     interruption_demandee = 0;
-    xn = 0;
-    un = 0;
-    voir = 0;
+    valeurs_initiales();
     choix = 10;
+}
+
+// Memory ran out: what was written so far is shown, then one line on
+// standard error.
+void memoire_epuisee() {
+    out.flush();
+    constexpr char MESSAGE[] = "Memoire insuffisante : calcul abandonne.\n";
+    ssize_t ecrit = ::write(STDERR_FILENO, MESSAGE, sizeof MESSAGE - 1);
+    (void)ecrit; // a message that cannot be shown changes nothing
 }
 
 } // namespace
 
-// The program uses no exceptions but this one: Ctrl-C must leave work nested
-// at any depth (a prime test inside a range search inside the concatenation
-// menu) and come back here, and unwinding keeps every object whole on the
-// way (the prime table grows only between two checks, never during one).
+// The program uses no exceptions but these two: Ctrl-C, and memory running
+// out, must leave work nested at any depth (a prime test inside a range
+// search inside the concatenation menu) and come back here, and unwinding
+// keeps every object whole on the way (the prime table grows only between
+// two checks, never during one, and takes memory before it reads a prime).
 void boucle_menu() {
     choix = 10;
     while (choix != 0) {
         try {
             tour();
         } catch (const Interruption&) {
+            reprise();
+        } catch (const std::bad_alloc&) {
+            memoire_epuisee();
             reprise();
         }
     }

@@ -1,13 +1,13 @@
 // The numbers, or the primes, of a range whose digits split into primes:
 // listed with their number of splits, or only counted.
 
-#include "app/progression.hpp"
+#include "base/progression.hpp"
 #include "concat/concat.hpp"
 #include "concat/decoupe.hpp"
 #include "input/input.hpp"
 #include "primes/primes.hpp"
-#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/travail.hpp"
 
 namespace {
@@ -59,16 +59,12 @@ template <class Nombre> void examiner(Decoupe& decoupe, const Nombre& N) {
 // in machine arithmetic as long as the numbers fit in it.
 void balayer(Decoupe& decoupe) {
     w2 = 0;
-    Tache tache("Recherche des concatenations");
-    double total = NTL::conv<double>(fin - debu);
-    std::uint32_t pas = 0;
+    Tache tache("Recherche des concatenations", NTL::conv<double>(fin - debu));
     if (NumBits(fin) < 63) {
         const auto depart = NTL::conv<long>(debu);
         auto v = depart;
         for (const auto f = NTL::conv<long>(fin); v <= f; ++v) {
-            if ((++pas & 0x3FF) == 0) {
-                tache.point(static_cast<double>(v - depart), total);
-            }
+            tache.pas(static_cast<double>(v - depart));
             if (choix0 != 3 || prem64(static_cast<std::uint64_t>(v)) == 1) {
                 examiner(decoupe, static_cast<std::uint64_t>(v));
             }
@@ -78,9 +74,7 @@ void balayer(Decoupe& decoupe) {
     }
     const ZZ depart = debu;
     for (; debu <= fin; add(debu, debu, 1L)) {
-        if ((++pas & 0x3FF) == 0) {
-            tache.point(NTL::conv<double>(debu - depart), total);
-        }
+        tache.point(NTL::conv<double>(debu - depart));
         S = debu;
         if (choix0 != 3 || prem() == 1) {
             examiner(decoupe, debu);

@@ -4,8 +4,8 @@
 
 #include "concat/decoupe.hpp"
 #include "input/input.hpp"
-#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 
 std::int32_t choix0 = 0;
 

@@ -4,8 +4,8 @@
 #include "concat/concat.hpp"
 #include "concat/decoupe.hpp"
 #include "input/input.hpp"
-#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/travail.hpp"
 
 namespace {

@@ -3,10 +3,9 @@
 
 #include "concat/decoupe.hpp"
 
-#include "app/interruption.hpp"
-#include "app/progression.hpp"
+#include "base/progression.hpp"
 #include "primes/primes.hpp"
-#include "state/etat.hpp"
+#include "state/sortie.hpp"
 
 #include <algorithm>
 
@@ -21,10 +20,6 @@ constexpr std::int32_t CHIFFRES_BLOC = 18;
 // that a range search never allocates per number; for a long number the table
 // grows with the prime pieces actually found.
 constexpr std::int64_t RESERVE_MAX = 1 << 16;
-
-// A shorter number is analysed well within a second: no clock is read for
-// its progress (the range search analyses millions of them).
-constexpr std::int32_t CHIFFRES_LONGS = 200;
 
 std::int32_t chiffres_machine(long v) {
     std::int32_t c = 0;
@@ -96,12 +91,9 @@ void Decoupe::construire() {
     rangees = 0;
     Ndebut[1] = 0;
     Nlong.clear();
-    Tache tache("Recherche des morceaux premiers");
+    Tache tache("Recherche des morceaux premiers", n);
     for (std::int32_t t = 1; t <= n; ++t) {
-        if (n > CHIFFRES_LONGS) {
-            tache.point(t - 1, n);
-        }
-        essayer_debut(t);
+        essayer_debut(t, tache);
         if (Ndebut[1] == 0) {
             break; // no prefix is prime: nothing can split
         }
@@ -112,7 +104,7 @@ void Decoupe::construire() {
 // Tests every piece that begins at T, shortest first. Up to 19 digits its
 // value is kept in machine arithmetic; longer pieces are built in P1 one digit
 // at a time. The prime ones make up the row of T.
-void Decoupe::essayer_debut(std::int32_t t) {
+void Decoupe::essayer_debut(std::int32_t t, Tache& tache) {
     constexpr std::int32_t CHIFFRES_MACHINE = 19; // every 19-digit value is below 2^64
     bool ouverte = false;
     std::uint64_t v = 0;
@@ -121,6 +113,7 @@ void Decoupe::essayer_debut(std::int32_t t) {
         bool premier = false;
         if (u <= CHIFFRES_MACHINE) {
             v = v * 10 + d;
+            tache.pas(t - 1);
             premier = prem64(v) == 1;
         } else {
             if (u == CHIFFRES_MACHINE + 1) {
@@ -128,7 +121,7 @@ void Decoupe::essayer_debut(std::int32_t t) {
             }
             mul(P1, P1, 10L);
             add(P1, P1, static_cast<long>(d));
-            verifier_interruption();
+            tache.point(t - 1);
             S = P1;
             premier = prem() == 1;
         }

@@ -3,7 +3,7 @@
 // number's digit string, and the depth-first walk that yields every way of
 // cutting that string into consecutive pieces that are all prime.
 
-#include "app/interruption.hpp"
+#include "base/progression.hpp"
 #include "state/travail.hpp"
 
 #include <NTL/ZZ.h>
@@ -53,7 +53,7 @@ class Decoupe {
     void extraire(const ZZ& N);
     void extraire(std::uint64_t N);
     void construire();
-    void essayer_debut(std::int32_t t);
+    void essayer_debut(std::int32_t t, Tache& tache);
     std::int32_t suivante(std::int32_t niveau) const { return Nlong[at(Nplace[at(niveau)]) + 1]; }
     void empiler(std::int32_t rangee);
     void reculer();
@@ -87,11 +87,9 @@ template <class Rapport> void Decoupe::parcourir(Rapport&& rapport) {
     }
     empiler(1);
     bool arret = false;
-    std::uint32_t pas = 0;
+    Tache tache("Recherche des concatenations");
     while (k1 > 0 && !arret) {
-        if ((++pas & 0xFFFF) == 0) {
-            verifier_interruption();
-        }
+        tache.pas(0);
         if (L == n) {
             ++w1;
             arret = rapport(*this);

@@ -3,12 +3,12 @@
 // grows as trial division with its primes would have grown it, up to the end
 // of liste.txt at most.
 
-#include "app/interruption.hpp"
+#include "base/enfant.hpp"
 #include "factor/factor.hpp"
 #include "input/input.hpp"
 #include "primes/portee.hpp"
-#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
@@ -85,15 +85,18 @@ std::string facteurs_texte(const ZZ& N) {
 // Up to this size the library answers within a small fraction of a second.
 constexpr long BITS_COURTS = 100;
 
+using Facteurs = std::vector<std::pair<ZZ, long>>;
+
 // The prime factors of S with their exponents, in increasing order, from the
-// factoring library; for a large S it runs where Ctrl-C can abandon it.
-void factorisation() {
+// factoring library, recorded and returned; for a large S it runs where
+// Ctrl-C can abandon it.
+Facteurs factorisation() {
     ZZ N = S;
     auto calcul = [&N] { return facteurs_texte(N); };
     std::istringstream texte(NumBits(N) <= BITS_COURTS
                                  ? calcul()
                                  : hors_processus("Decomposition en facteurs premiers", calcul));
-    std::vector<std::pair<ZZ, long>> facteurs;
+    Facteurs facteurs;
     ZZ premier;
     long exposant = 0;
     while (texte >> premier >> exposant) {
@@ -103,38 +106,7 @@ void factorisation() {
     for (const auto& [p, e] : facteurs) {
         enregistrer(p, e);
     }
-}
-
-ZZ valeur_facteur(std::size_t t) {
-    return Nfact[t] == COFACTEUR ? grands[t] : ZZ(Nfact[t]);
-}
-
-std::int64_t borne64(const ZZ& r) {
-    return NumBits(r) < 64 ? NTL::conv<long>(r) : INT64_MAX;
-}
-
-// Grows the table as trial division of N by its primes would have. The
-// division divides out each prime factor in turn. Once the cofactor left is
-// prime (the last factor, exponent 1), it stops at the first table prime
-// above both the factor before it and the cofactor's square root; when the
-// last factor has a higher exponent, it stops on that factor.
-void croissance() {
-    ZZ reste_n = S1;
-    ZZ precedent(1);
-    for (std::int32_t t = 1; t <= nf; ++t) {
-        auto u = static_cast<std::size_t>(t);
-        ZZ p = valeur_facteur(u);
-        if (t == nf && Nexpo[u] == 1) {
-            SqrRoot(rS, reste_n);
-            grandir_au_dessus(borne64(rS > precedent ? rS : precedent));
-            return;
-        }
-        reste_n /= power(p, Nexpo[u]);
-        precedent = p;
-    }
-    if (nf > 0) {
-        grandir_jusqu_a(borne64(precedent));
-    }
+    return facteurs;
 }
 
 void division() {
@@ -142,9 +114,9 @@ void division() {
     nf = 0;
     S1 = S;
     i = 1;
-    factorisation();
+    Facteurs facteurs = factorisation();
     S = 1;
-    croissance();
+    portee_decomposition(S1, facteurs);
 }
 
 void facteur(std::int32_t t) {

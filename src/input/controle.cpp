@@ -2,11 +2,14 @@
 // validated. A refused line is met by asking the same question again, with no
 // message and no limit on attempts.
 
-#include "app/interruption.hpp"
+#include "base/interruption.hpp"
+#include "input/attente.hpp"
 #include "input/input.hpp"
 #include "input/terminal.hpp"
+#include "state/essais.hpp"
 #include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 
 #include <cstring>
@@ -17,13 +20,12 @@
 
 namespace {
 
-std::istream* source = &std::cin;
 std::string entree; // the line just read, without its line end
 
 // On a terminal, what was typed before the question is not an answer to it.
 // From a pipe or a file the lines are answers given in advance: keep them.
 void ignorer_frappe_anticipee() {
-    if (source != &std::cin || isatty(STDIN_FILENO) == 0) {
+    if (source_essai != nullptr || isatty(STDIN_FILENO) == 0) {
         return;
     }
     tcflush(STDIN_FILENO, TCIFLUSH);
@@ -37,17 +39,17 @@ void ignorer_frappe_anticipee() {
 // or a carriage return before it. At the end of standard input the program
 // ends.
 void lire_ligne(std::string_view question) {
-    if (source == &std::cin && edition_active()) {
+    if (source_essai == nullptr && edition_active()) {
         if (!lire_avec_edition(question, entree)) {
             terminer();
         }
     } else {
         out << question;
         out.flush();
-        if (source == &std::cin && std::cin.rdbuf()->in_avail() <= 0) {
+        if (source_essai == nullptr && std::cin.rdbuf()->in_avail() <= 0) {
             attendre_entree();
         }
-        if (!std::getline(*source, entree)) {
+        if (!std::getline(source_essai != nullptr ? *source_essai : std::cin, entree)) {
             terminer();
         }
     }
@@ -230,8 +232,4 @@ void question(const char* texte) {
     std::size_t n = std::min(std::strlen(texte), sizeof message - 1);
     std::memcpy(message, texte, n);
     message[n] = '\0';
-}
-
-void source_reponses(std::istream* in) {
-    source = in;
 }

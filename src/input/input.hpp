@@ -1,8 +1,6 @@
 #pragma once
 // Console input: every question of the program is asked through controle.
 
-#include <istream>
-
 // Asks the question TEXT until a line acceptable in MODE is typed, and leaves
 // the answer in valeur2 (modes 1, 6, 8, 10), valeur (4, 7, 11) or valeur0 (9).
 // Mode 7 also sets un on a leading "=" and, while np > 2, returns at once with
@@ -16,6 +14,3 @@ int valtest(char c);
 
 // Copies TEXTE into the prompt buffer message (truncated to its size).
 void question(const char* texte);
-
-// Tests: read the answers from IN instead of standard input.
-void source_reponses(std::istream* in);

@@ -1,7 +1,8 @@
 #include "input/terminal.hpp"
 
-#include "app/interruption.hpp"
-#include "state/etat.hpp"
+#include "base/interruption.hpp"
+#include "input/attente.hpp"
+#include "state/sortie.hpp"
 
 #include <cstdio>
 #include <cstdlib>

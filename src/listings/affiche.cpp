@@ -3,12 +3,12 @@
 // values, and runs of consecutive primes with a fixed difference. The table is
 // only read here, never extended.
 
-#include "app/interruption.hpp"
+#include "base/progression.hpp"
 #include "input/input.hpp"
 #include "listings/entrees.hpp"
 #include "listings/listings.hpp"
-#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
@@ -125,10 +125,9 @@ void valeurs_entre() {
 void suites() {
     v = 0;
     db = 1;
+    Tache tache("Recherche des suites", static_cast<double>(r - r1));
     for (std::int64_t t = r1 + 1; t <= r; ++t) {
-        if ((t & 0xFFFF) == 0) {
-            verifier_interruption();
-        }
+        tache.pas(static_cast<double>(t - r1));
         if (Nprem[t] - Nprem[t - 1] != dif) {
             db = 1;
             continue;

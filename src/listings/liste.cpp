@@ -3,13 +3,14 @@
 // testing every odd value from 5 up with prem1 would have grown it: no
 // further than the square roots of the values need.
 
-#include "app/interruption.hpp"
-#include "app/progression.hpp"
+#include "base/enfant.hpp"
+#include "base/progression.hpp"
 #include "input/input.hpp"
 #include "listings/listings.hpp"
+#include "primes/arith64.hpp"
 #include "primes/portee.hpp"
-#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/travail.hpp"
 
 #include <algorithm>
@@ -73,13 +74,10 @@ bool court(std::int64_t debut, std::int64_t fin) {
 // Hands every prime of [debut, fin] (debut odd, at least 5) to F, in
 // increasing order.
 template <class F> void premiers_entre(std::int64_t debut, std::int64_t fin, F&& f) {
-    Tache tache("Nombres premiers entre les bornes");
-    auto total = static_cast<double>(fin - debut);
+    Tache tache("Nombres premiers entre les bornes", static_cast<double>(fin - debut));
     if (court(debut, fin)) {
         for (std::int64_t v = debut;; v += 2) {
-            if ((v & 0x1FFE) == 0) {
-                tache.point(static_cast<double>(v - debut), total);
-            }
+            tache.pas(static_cast<double>(v - debut));
             if (premier64(static_cast<std::uint64_t>(v))) {
                 f(v);
             }
@@ -89,47 +87,11 @@ template <class F> void premiers_entre(std::int64_t debut, std::int64_t fin, F&&
         }
     }
     primesieve::iterator it(static_cast<std::uint64_t>(debut), static_cast<std::uint64_t>(fin));
-    std::uint32_t n = 0;
     for (std::uint64_t p = it.next_prime(); p <= static_cast<std::uint64_t>(fin);
          p = it.next_prime()) {
-        if ((++n & 0xFFF) == 0) {
-            tache.point(static_cast<double>(p) - static_cast<double>(debut), total);
-        }
+        tache.pas(static_cast<double>(p) - static_cast<double>(debut));
         f(static_cast<std::int64_t>(p));
     }
-}
-
-// The largest prime of [debut, fin] (debut odd, at least 5), or 0.
-std::int64_t plus_grand_premier(std::int64_t debut, std::int64_t fin) {
-    for (std::int64_t v = fin % 2 == 0 ? fin - 1 : fin; v >= debut; v -= 2) {
-        if (premier64(static_cast<std::uint64_t>(v))) {
-            return v;
-        }
-    }
-    return 0;
-}
-
-// The table as the walk's prem1 calls would leave it, each odd value V of
-// [debut, fin] being tested. A prime V takes the table to the first prime
-// above its bound (int64)sqrt((double)V), a composite to its smallest factor.
-// The bound rises with V, so the largest prime P of the range reaches
-// furthest among the primes, and a composite below P has its smallest factor
-// at most isqrt(V) <= bound(P) + 1, no further. Only the composites above P
-// remain: they lie in the gap after P (the whole range when it holds no
-// prime, which a range can only do when it is shorter than a prime gap), so
-// they are few and are factored one by one.
-void croissance(std::int64_t debut, std::int64_t fin) {
-    std::int64_t p = plus_grand_premier(debut, fin);
-    if (p != 0) {
-        grandir_au_dessus(static_cast<std::int64_t>(std::sqrt(static_cast<double>(p))));
-    }
-    std::int64_t facteur = 0;
-    for (std::int64_t v = p != 0 ? p : debut - 2; fin - v >= 2;) {
-        v += 2;
-        facteur = std::max(
-            facteur, static_cast<std::int64_t>(plus_petit_facteur(static_cast<std::uint64_t>(v))));
-    }
-    grandir_jusqu_a(facteur);
 }
 
 // Below this width a count takes a small fraction of a second.
@@ -165,7 +127,7 @@ void marche_impaire() {
     if (debu1 > fin1) {
         return;
     }
-    croissance(debu1, fin1);
+    portee_intervalle(debu1, fin1);
     crible(debu1, fin1);
 }
 

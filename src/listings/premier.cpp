@@ -2,13 +2,13 @@
 // extends the prime table as far as the rank or value it names and shows the
 // primes reached with their ranks. "*" opens the selections; 0 returns.
 
-#include "app/progression.hpp"
 #include "input/input.hpp"
 #include "listings/entrees.hpp"
 #include "listings/listings.hpp"
+#include "primes/cible.hpp"
 #include "primes/primes.hpp"
-#include "state/etat.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 

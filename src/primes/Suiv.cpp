@@ -1,7 +1,7 @@
 // Growth of the prime table, one prime per call: read from liste.txt up to
 // rang_fichier, computed beyond it (or as soon as the file fails).
 
-#include "app/progression.hpp"
+#include "primes/cible.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
 
@@ -34,10 +34,13 @@ std::int64_t calcul() {
 
 } // namespace
 
+// Memory runs out, if it does, before anything is read: the file and the
+// table stay in step.
 int Suiv() {
     if ((np & 0x3FFF) == 0) {
         veille_table(); // Ctrl-C and the progress line, before the table changes
     }
+    Nprem.reserver_un();
     std::int64_t v = 0;
     if (!lecture(v)) {
         monFlux.fermer(); // a damaged or short file is read no further

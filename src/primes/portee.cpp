@@ -1,13 +1,16 @@
 #include "primes/portee.hpp"
 
-#include "app/progression.hpp"
+#include "base/progression.hpp"
+#include "primes/arith64.hpp"
+#include "primes/cible.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
 
 #include <algorithm>
-#include <flint/ulong_extras.h>
+#include <cmath>
 #include <primesieve.hpp>
-#include <vector>
+
+using NTL::ZZ;
 
 namespace {
 
@@ -15,55 +18,196 @@ bool au_plafond() {
     return np >= rang_fichier;
 }
 
-// Primality of the odd values below 2^25, one bit each (2 MiB), sieved on
-// first use: most concatenation pieces are small, and a bit costs less than
-// any test.
-constexpr std::uint64_t CRIBLE = std::uint64_t{1} << 25;
+std::int64_t dernier() {
+    return Nprem[static_cast<std::size_t>(np)];
+}
 
-const std::vector<std::uint64_t>& crible_impairs() {
-    static const std::vector<std::uint64_t> bits = [] {
-        std::vector<std::uint64_t> b(CRIBLE / 128);
-        primesieve::iterator it(3, CRIBLE);
-        for (std::uint64_t p = it.next_prime(); p < CRIBLE; p = it.next_prime()) {
-            b[p / 128] |= std::uint64_t{1} << (p / 2 % 64);
+// The table already reaches everything trial division of V would use: its
+// last prime is above isqrt(V), so it holds the first prime above the bound
+// of a prime V and the smallest factor of a composite one.
+bool table_suffit(std::uint64_t v) {
+    return carre_depasse(static_cast<std::uint64_t>(dernier()), v);
+}
+
+std::int64_t borne64(const ZZ& r) {
+    return NumBits(r) < 64 ? NTL::conv<long>(r) : INT64_MAX;
+}
+
+// Smallest factor of N among the primes up to 47, from one remainder; 0 when
+// there is none.
+long petit_facteur(const ZZ& n) {
+    constexpr long PRODUIT = 614889782588491410; // 2 * 3 * 5 * ... * 47
+    constexpr long PETITS[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47};
+    long r = rem(n, PRODUIT);
+    for (long p : PETITS) {
+        if (r % p == 0) {
+            return p;
         }
-        return b;
-    }();
-    return bits;
+    }
+    return 0;
+}
+
+// First rank at or after K whose prime divides N, among ranks up to the
+// table's end; 0 when none does. Two primes at a time share one remainder
+// of N while their product fits in a machine word.
+std::int64_t diviseur_dans_table(const ZZ& n, std::int64_t k) {
+    Tache tache("Recherche du plus petit facteur", static_cast<double>(np));
+    for (; k <= np; ++k) {
+        tache.pas(static_cast<double>(k));
+        long p = Nprem[static_cast<std::size_t>(k)];
+        long q = k < np ? Nprem[static_cast<std::size_t>(k + 1)] : 0;
+        long produit = 0;
+        if (q != 0 && !__builtin_mul_overflow(p, q, &produit)) {
+            long r = rem(n, produit);
+            if (r % p == 0) {
+                return k;
+            }
+            if (r % q == 0) {
+                return k + 1;
+            }
+            ++k;
+        } else if (rem(n, p) == 0) {
+            return k;
+        }
+    }
+    return 0;
+}
+
+// A composite N above 2^64 with no factor up to 47 takes the table to its
+// smallest prime factor, or to the end of liste.txt when that factor lies
+// beyond. The table primes are tried first; the primes above them come from
+// a sieve (the same primes the table would receive), two by remainder, and
+// the table then grows to the factor found.
+void vers_plus_petit_facteur(const ZZ& n) {
+    if (diviseur_dans_table(n, 1) != 0) {
+        return;
+    }
+    primesieve::iterator it(static_cast<std::uint64_t>(dernier()) + 1);
+    Tache tache("Recherche du plus petit facteur", static_cast<double>(rang_fichier));
+    for (std::int64_t rang = np + 1; rang <= rang_fichier; rang += 2) {
+        tache.pas(static_cast<double>(rang));
+        auto p = static_cast<long>(it.next_prime());
+        auto q = rang < rang_fichier ? static_cast<long>(it.next_prime()) : 1L;
+        long produit = 0;
+        bool paire = !__builtin_mul_overflow(p, q, &produit);
+        long r = paire ? rem(n, produit) : rem(n, p);
+        if (r % p == 0) {
+            grandir_jusqu_a(p);
+            return;
+        }
+        if (q != 1 && (paire ? r % q : rem(n, q)) == 0) {
+            grandir_jusqu_a(q);
+            return;
+        }
+    }
+    grandir_jusqu_a(INT64_MAX);
+}
+
+// The largest prime of [debut, fin] (debut odd, at least 5), or 0.
+std::int64_t plus_grand_premier(std::int64_t debut, std::int64_t fin) {
+    for (std::int64_t v = fin % 2 == 0 ? fin - 1 : fin; v >= debut; v -= 2) {
+        if (premier64(static_cast<std::uint64_t>(v))) {
+            return v;
+        }
+    }
+    return 0;
 }
 
 } // namespace
 
 void grandir_au_dessus(std::int64_t borne) {
-    if (Nprem[static_cast<std::size_t>(np)] > borne || au_plafond()) {
+    if (dernier() > borne || au_plafond()) {
         return;
     }
     CibleTable cible(static_cast<double>(borne), false, true);
-    while (Nprem[static_cast<std::size_t>(np)] <= borne && !au_plafond()) {
+    while (dernier() <= borne && !au_plafond()) {
         Suiv();
     }
 }
 
 void grandir_jusqu_a(std::int64_t q) {
-    if (Nprem[static_cast<std::size_t>(np)] >= q || au_plafond()) {
+    if (dernier() >= q || au_plafond()) {
         return;
     }
     CibleTable cible(static_cast<double>(q), false, true);
-    while (Nprem[static_cast<std::size_t>(np)] < q && !au_plafond()) {
+    while (dernier() < q && !au_plafond()) {
         Suiv();
     }
 }
 
-bool premier64(std::uint64_t v) {
-    if (v < CRIBLE) {
-        return v == 2 || (v % 2 == 1 && (crible_impairs()[v / 128] >> (v / 2 % 64) & 1) != 0);
+void portee_test(std::uint64_t v, bool premier) {
+    if (table_suffit(v)) {
+        return;
     }
-    return n_is_prime(v) != 0;
+    if (premier) {
+        grandir_au_dessus(static_cast<std::int64_t>(isqrt64(v)));
+    } else {
+        grandir_jusqu_a(static_cast<std::int64_t>(plus_petit_facteur(v)));
+    }
 }
 
-std::uint64_t plus_petit_facteur(std::uint64_t v) {
-    n_factor_t f;
-    n_factor_init(&f);
-    n_factor(&f, v, 1);
-    return *std::min_element(f.p, f.p + f.num);
+// A table prime above the bound also passes every composite's smallest factor.
+void portee_test_double(std::uint64_t v, std::int64_t borne, bool premier) {
+    if (dernier() > borne) {
+        return;
+    }
+    if (premier) {
+        grandir_au_dessus(borne);
+    } else {
+        grandir_jusqu_a(static_cast<std::int64_t>(plus_petit_facteur(v)));
+    }
+}
+
+void portee_test_grand(const ZZ& n, bool premier) {
+    if (premier) {
+        grandir_au_dessus(INT64_MAX);
+    } else if (long p = petit_facteur(n); p != 0) {
+        grandir_jusqu_a(p);
+    } else if (!au_plafond()) {
+        vers_plus_petit_facteur(n);
+    }
+}
+
+// A prime V takes the table to the first prime above its bound
+// (int64)sqrt((double)V), a composite to its smallest factor. The bound rises
+// with V, so the largest prime P of the range reaches furthest among the
+// primes, and a composite below P has its smallest factor at most
+// isqrt(V) <= bound(P) + 1, no further. Only the composites above P remain:
+// they lie in the gap after P (the whole range when it holds no prime, which
+// a range can only do when it is shorter than a prime gap), so they are few
+// and are factored one by one.
+void portee_intervalle(std::int64_t debut, std::int64_t fin) {
+    std::int64_t p = plus_grand_premier(debut, fin);
+    if (p != 0) {
+        grandir_au_dessus(static_cast<std::int64_t>(std::sqrt(static_cast<double>(p))));
+    }
+    std::int64_t facteur = 0;
+    for (std::int64_t v = p != 0 ? p : debut - 2; fin - v >= 2;) {
+        v += 2;
+        facteur = std::max(
+            facteur, static_cast<std::int64_t>(plus_petit_facteur(static_cast<std::uint64_t>(v))));
+    }
+    grandir_jusqu_a(facteur);
+}
+
+// The division divides out each prime factor in turn. Once the cofactor
+// left is prime (the last factor, exponent 1), it stops at the first table
+// prime above both the factor before it and the cofactor's square root; when
+// the last factor has a higher exponent, it stops on that factor.
+void portee_decomposition(const ZZ& N, const std::vector<std::pair<ZZ, long>>& facteurs) {
+    ZZ reste_n = N;
+    ZZ precedent(1);
+    for (std::size_t t = 0; t < facteurs.size(); ++t) {
+        const auto& [p, e] = facteurs[t];
+        if (t + 1 == facteurs.size() && e == 1) {
+            ZZ racine = SqrRoot(reste_n);
+            grandir_au_dessus(borne64(racine > precedent ? racine : precedent));
+            return;
+        }
+        reste_n /= power(p, e);
+        precedent = p;
+    }
+    if (!facteurs.empty()) {
+        grandir_jusqu_a(borne64(precedent));
+    }
 }

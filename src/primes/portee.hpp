@@ -1,19 +1,40 @@
 #pragma once
 // How far trial division with the prime table reaches, worked out without
-// dividing: the fast tests give the literal routines' answers, and grow the
-// table exactly as far as the literal trial division would have grown it.
+// dividing: every routine that answers from a fast test or a library grows
+// the table here, by one call, exactly as far as the literal trial division
+// by the table's primes would have grown it.
 //
-// The primality tests and the factorisation grow the table by themselves at
-// most to rank rang_fichier (the end of liste.txt), never past it.
+// These automatic growths stop at rank rang_fichier (the end of liste.txt):
+// the table never grows past it on its own; the listing with ranks alone
+// takes it further. Each routine may read liste.txt and compute primes
+// through Suiv, and can be stopped by Ctrl-C between two primes.
 
+#include <NTL/ZZ.h>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
-// Grows the table until its last prime is above BORNE, or the limit is reached.
+// Grows the table until its last prime is above BORNE: the reach of the test
+// of a prime whose trial divisors stop at the first prime above BORNE.
 void grandir_au_dessus(std::int64_t borne);
-// Grows the table until its last prime is at least Q, or the limit is reached.
+// Grows the table until its last prime is at least Q: the reach of the test
+// of a composite whose smallest prime factor is Q.
 void grandir_jusqu_a(std::int64_t q);
 
-// Deterministic primality of a 64-bit value.
-bool premier64(std::uint64_t v);
-// Smallest prime factor of V >= 2.
-std::uint64_t plus_petit_facteur(std::uint64_t v);
+// The test of V >= 3, found prime or not (PREMIER), whose trial divisors
+// stop at the first prime above isqrt(V) (prem on a value below 2^64).
+void portee_test(std::uint64_t v, bool premier);
+// The same with the bound BORNE = (int64)sqrt((double)V) of prem1.
+void portee_test_double(std::uint64_t v, std::int64_t borne, bool premier);
+// The test of N >= 2^64, found prime or not: a prime takes the table to the
+// end of liste.txt (its square root is beyond every prime of the file), a
+// composite to its smallest prime factor.
+void portee_test_grand(const NTL::ZZ& n, bool premier);
+
+// The walk of menu [3] testing every odd value of [DEBUT, FIN] (DEBUT odd,
+// at least 5) with prem1.
+void portee_intervalle(std::int64_t debut, std::int64_t fin);
+
+// The factorisation of N >= 1 by trial division, whose prime factors with
+// their exponents are FACTEURS, in increasing order.
+void portee_decomposition(const NTL::ZZ& N, const std::vector<std::pair<NTL::ZZ, long>>& facteurs);

@@ -4,13 +4,24 @@
 
 #include "state/etat.hpp"
 
+#include "state/essais.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
 #include <cstdlib>
 
-Sortie out;
+namespace {
+
+// Nobody reads the dialogue any more: there is nothing left to do.
+[[noreturn]] void sortie_perdue() {
+    std::_Exit(1);
+}
+
+} // namespace
+
+Sortie out(sortie_perdue);
 
 ZZ reste, S1, S, rS, valeur0, valtest2, S2, P1, P2, debu, fin;
 FluxListe monFlux("liste.txt");
@@ -39,13 +50,29 @@ std::int32_t compter = 0;
 std::int64_t w1 = 0;
 std::int32_t A = 0;
 
-void demarrage() {
-    np = 2;
-    Nprem[1] = 2;
-    Nprem[2] = 3;
+void (*fin_essai)() = nullptr;
+std::istream* source_essai = nullptr;
+
+void valeurs_initiales() {
+    reste = 0, S1 = 0, S = 0, rS = 0, valeur0 = 0, valtest2 = 0, S2 = 0, P1 = 0, P2 = 0;
+    debu = 0, fin = 0;
+    i = 0;
+    message[0] = '\0';
+    valeur2 = 0, valeur = 0, xn = 0, un = 0, voir = 0, valtest1 = 0;
+    S3 = 0, rS1 = 0, reste1 = 0, k = 0;
+    recalc = 1, compter = 0, w1 = 0, A = 0;
 }
 
-void (*fin_essai)() = nullptr;
+void etat_initial(const char* liste) {
+    valeurs_initiales();
+    monFlux.ouvrir(liste);
+    Nprem.assign(3, 0);
+    Nexpo.assign(1, 0);
+    Nfact.assign(1, 0);
+    Nprem[1] = 2;
+    Nprem[2] = 3;
+    np = 2;
+}
 
 void terminer() {
     out.flush();

@@ -1,17 +1,17 @@
 #pragma once
-// Start-up of the program-wide state, and the one way the program ends.
+// The program-wide state at start, and the one way the program ends.
 
-#include "state/sortie.hpp"
+// Sets every program-wide variable to its start-up value: the prime table
+// back to ranks 1 and 2 (np = 2, Nprem = {0, 2, 3}) with LISTE (liste.txt
+// for the program, another file in tests) to be read from its start, the
+// answers, flags and work values as constructed.
+void etat_initial(const char* liste = "liste.txt");
 
-extern Sortie out; // the dialogue's standard output
-
-// Places ranks 1 and 2 in the prime table: np = 2, Nprem = {0, 2, 3}.
-void demarrage();
+// The same for everything but the prime table, its file and the
+// factorisation arrays, which keep what they hold: the state the menu comes
+// back to after work was abandoned.
+void valeurs_initiales();
 
 // Ends the process with exit status 1 through the normal exit path, standard
 // output flushed: what the menu entry [0] and the end of standard input do.
 [[noreturn]] void terminer();
-
-// Tests: when set, terminer calls it after flushing, instead of ending the
-// process; it must not return (a test harness throws from it to regain control).
-extern void (*fin_essai)();

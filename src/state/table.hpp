@@ -1,8 +1,8 @@
 #pragma once
 // The prime table: every prime the program knows, indexed by rank.
 
-#include "primes/fluxliste.hpp"
-#include "primes/tablepremiers.hpp"
+#include "base/fluxliste.hpp"
+#include "base/tablepremiers.hpp"
 
 #include <cstdint>
 #include <type_traits>

@@ -3,11 +3,9 @@
 // The end of the input ends the dialogue, as it ends the program.
 
 #include "app/menu.hpp"
-#include "input/input.hpp"
+#include "state/essais.hpp"
 #include "state/etat.hpp"
-#include "state/reponses.hpp"
-#include "state/table.hpp"
-#include "state/travail.hpp"
+#include "state/sortie.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,26 +37,6 @@ bool travail_borne(const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-// The program-wide state as at start-up.
-void reinitialiser() {
-    Nprem.assign(3, 0);
-    demarrage();
-    monFlux.ouvrir("liste.txt");
-    rang_fichier = RANG_FICHIER;
-    Nfact.assign(1, 0);
-    Nexpo.assign(1, 0);
-    message[0] = '\0';
-    valeur2 = 0;
-    valeur = 0;
-    valeur0 = 0;
-    xn = 0;
-    un = 0;
-    voir = 0;
-    recalc = 1;
-    compter = 0;
-    w1 = 0;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -70,14 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sortie->clear();
     out.capturer(sortie);
     fin_essai = fin_entree;
-    reinitialiser();
+    etat_initial();
     std::istringstream entree(std::string(reinterpret_cast<const char*>(data), size));
-    source_reponses(&entree);
+    source_essai = &entree;
     try {
         boucle_menu(); // returns on the menu answer 0
     } catch (const FinEntree&) {
     }
     out.flush();
-    source_reponses(&std::cin);
+    source_essai = nullptr;
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "input/input.hpp"
 #include "primes/primes.hpp"
 #include "reference.hpp"
-#include "state/etat.hpp"
+#include "state/sortie.hpp"
 #include "state/reponses.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"

@@ -17,7 +17,5 @@ std::string fichier(const std::string& nom, const std::string& texte) {
 }
 
 void table_neuve(const std::string& nom) {
-    Nprem.assign(3, 0);
-    demarrage();
-    monFlux.ouvrir(nom.c_str());
+    etat_initial(nom.c_str());
 }

@@ -3,7 +3,9 @@
 // captured in a string, a liste.txt of a chosen length.
 
 #include "input/input.hpp"
+#include "state/essais.hpp"
 #include "state/etat.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 
 #include <cstdint>
@@ -14,12 +16,12 @@
 class Dialogue {
   public:
     explicit Dialogue(const std::string& lignes) : entree_(lignes) {
-        source_reponses(&entree_);
+        source_essai = &entree_;
         out.capturer(&sortie_);
     }
     ~Dialogue() {
         out.capturer(nullptr);
-        source_reponses(nullptr);
+        source_essai = nullptr;
     }
     const std::string& sortie() {
         out.flush();
@@ -38,5 +40,5 @@ std::string liste_generee(std::uint64_t compte);
 // Writes TEXTE as a file in the working folder and returns its name.
 std::string fichier(const std::string& nom, const std::string& texte);
 
-// Table at start-up, reading NOM as liste.txt.
+// The program-wide state at start-up, reading NOM as liste.txt.
 void table_neuve(const std::string& nom = LISTE_TEST);

@@ -4,8 +4,9 @@
 
 #include "aide.hpp"
 #include "app/ecrans.hpp"
-#include "app/interruption.hpp"
 #include "app/menu.hpp"
+#include "base/enfant.hpp"
+#include "base/interruption.hpp"
 #include "primes/portee.hpp"
 #include "primes/primes.hpp"
 

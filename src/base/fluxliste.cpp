@@ -1,4 +1,4 @@
-#include "primes/fluxliste.hpp"
+#include "base/fluxliste.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -1,49 +1,14 @@
-#include "app/interruption.hpp"
+#include "base/enfant.hpp"
 
-#include "app/progression.hpp"
-#include "state/etat.hpp"
+#include "base/interruption.hpp"
+#include "base/progression.hpp"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-volatile std::sig_atomic_t interruption_demandee = 0;
-
-namespace {
-
-bool installee = false;
-
-extern "C" void sur_sigint(int) {
-    interruption_demandee = 1;
-}
-
-} // namespace
-
-// SIGINT is blocked except inside ppoll, so that a Ctrl-C coming just before
-// the wait is not missed.
-bool attendre_lisible(int fd, int delai_ms) {
-    sigset_t bloque, avant;
-    sigemptyset(&bloque);
-    sigaddset(&bloque, SIGINT);
-    sigprocmask(SIG_BLOCK, &bloque, &avant);
-    bool ok = true;
-    for (;;) {
-        if (interruption_demandee != 0) {
-            ok = false;
-            break;
-        }
-        pollfd p{fd, POLLIN, 0};
-        timespec t{delai_ms / 1000, (delai_ms % 1000) * 1'000'000L};
-        int r = ppoll(&p, 1, delai_ms < 0 ? nullptr : &t, &avant);
-        if (r >= 0 || errno != EINTR) {
-            break;
-        }
-    }
-    sigprocmask(SIG_SETMASK, &avant, nullptr);
-    return ok;
-}
 
 namespace {
 
@@ -95,41 +60,10 @@ class Enfant {
 
 } // namespace
 
-void installer_interruption() {
-    struct sigaction sa {};
-    sa.sa_handler = sur_sigint;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0; // no SA_RESTART: a wait at a question must end
-    sigaction(SIGINT, &sa, nullptr);
-    installee = true;
-}
-
-bool interruption_installee() {
-    return installee;
-}
-
-void interrompre() {
-    effacer_progression();
-    throw Interruption{};
-}
-
-void attendre_entree() {
-    if (installee && !attendre_lisible(STDIN_FILENO, -1)) {
-        fin_sur_interruption();
-    }
-}
-
-void fin_sur_interruption() {
-    if (isatty(STDOUT_FILENO) == 1) {
-        out << "\n"; // the line feed the user's Enter would have echoed
-    }
-    terminer();
-}
-
 std::string hors_processus(const char* nom, const std::function<std::string()>& travail) {
     verifier_interruption();
     int tube[2];
-    if (!installee || ::pipe2(tube, O_CLOEXEC) != 0) {
+    if (!interruption_installee() || ::pipe2(tube, O_CLOEXEC) != 0) {
         return travail();
     }
     pid_t pid = ::fork();

@@ -1,4 +1,4 @@
-#include "primes/tablepremiers.hpp"
+#include "base/tablepremiers.hpp"
 
 #include <algorithm>
 #include <new>

@@ -29,10 +29,15 @@ class TablePremiers {
     const std::int64_t* data() const { return p_; }
     std::int64_t back() const { return p_[n_ - 1]; }
 
-    void push_back(std::int64_t v) {
+    // Room for one more entry, so that the next push_back cannot fail.
+    // Throws std::bad_alloc, holding what it held, when memory runs out.
+    void reserver_un() {
         if (n_ == cap_) {
             agrandir();
         }
+    }
+    void push_back(std::int64_t v) {
+        reserver_un();
         p_[n_++] = v;
     }
     void assign(std::size_t n, std::int64_t v);

@@ -1,4 +1,6 @@
-#include "state/sortie.hpp"
+#include "base/sortie.hpp"
+
+#include "base/progression.hpp"
 
 #include <cerrno>
 #include <charconv>
@@ -6,8 +8,6 @@
 #include <cstring>
 #include <sstream>
 #include <unistd.h>
-
-void (*avant_sortie)() = nullptr;
 
 Sortie& Sortie::operator<<(std::string_view s) {
     if (s.size() > sizeof buf_) {
@@ -60,8 +60,8 @@ void Sortie::flush() {
         n_ = 0;
         return;
     }
-    if (avant_sortie != nullptr && n_ > 0) {
-        avant_sortie();
+    if (n_ > 0) {
+        avant_ecriture_sortie();
     }
     std::size_t fait = 0;
     while (fait < n_) {
@@ -70,8 +70,9 @@ void Sortie::flush() {
             continue;
         }
         if (w <= 0) {
-            // Nobody reads the dialogue any more: there is nothing left to do.
-            std::_Exit(1);
+            n_ = 0;
+            perdue_();
+            return;
         }
         fait += static_cast<std::size_t>(w);
     }

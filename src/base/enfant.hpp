@@ -1,0 +1,11 @@
+#pragma once
+// Library calls that cannot look at the Ctrl-C flag themselves.
+
+#include <functional>
+#include <string>
+
+// Runs TRAVAIL and returns the bytes it produced. With the Ctrl-C handler
+// installed it runs in a child process, which Ctrl-C ends at once (the parent
+// then throws Interruption) while NOM tells on the progress line how long it
+// has been running; otherwise, or when no child can be started, it runs here.
+std::string hors_processus(const char* nom, const std::function<std::string()>& travail);

@@ -1,0 +1,47 @@
+#pragma once
+// Standard output of the dialogue: one buffer, written out only when the
+// program is about to wait for a line (or when it is full), never per item.
+
+#include <NTL/ZZ.h>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class Sortie {
+  public:
+    // PERDUE is called when standard output can no longer be written (nobody
+    // reads the dialogue any more); it must not return.
+    explicit Sortie(void (*perdue)()) : perdue_(perdue) {}
+    Sortie(const Sortie&) = delete;
+    Sortie& operator=(const Sortie&) = delete;
+    ~Sortie() { flush(); }
+
+    Sortie& operator<<(std::string_view s);
+    Sortie& operator<<(const char* s) { return *this << std::string_view(s); }
+    Sortie& operator<<(char c);
+    Sortie& operator<<(long v);
+    Sortie& operator<<(unsigned long v);
+    Sortie& operator<<(int v) { return *this << static_cast<long>(v); }
+    Sortie& operator<<(const NTL::ZZ& v);
+
+    // Writes the buffer to standard output (or to the capture string). The
+    // progress line, if one is shown, is erased first.
+    void flush();
+    // Drops what is buffered and not yet written.
+    void oublier() { n_ = 0; }
+    // Tests: everything written from now on goes to *dest instead of fd 1.
+    void capturer(std::string* dest);
+
+  private:
+    void place(std::size_t n) {
+        if (n > sizeof buf_ - n_) {
+            flush();
+        }
+    }
+
+    void (*perdue_)();
+    char buf_[1 << 16];
+    std::size_t n_ = 0;
+    std::string* capture_ = nullptr;
+};
