@@ -1,9 +1,17 @@
 #pragma once
 // Concatenations of primes: the ways the digits of a number split into primes.
+// Every piece is tested with prem (or prem64): the table grows as the trial
+// division of each piece would, no further than the end of liste.txt.
 
-// Menu [4]: the concatenation menu. Returns 1.
+// Menu [4]: the concatenation menu, until [0]. Sets choix0. Returns 1.
 int concat();
-// Entry [1]: every split of one number's digits into primes. Returns 1.
+
+// Entry [1]: every split of one number's digits into primes, until the answer
+// 0 to "Nouvelle valeur de N ?". Sets recalc, xn, w1 (the number of splits),
+// S, P1 and P2. Returns 1.
 int concatN();
-// Entries [2] and [3]: the numbers, or the primes, of a range that split. Returns 1.
+
+// Entries [2] and [3] (read from choix0): the numbers, or the primes, of a
+// range whose digits split. Sets debu (the upper bound + 1 at the end), fin,
+// compter, w1, S, P1 and P2. Returns 1.
 int Nconcat();

@@ -84,7 +84,7 @@ namespace {
 // Where trial division would need primes past the end of liste.txt, the
 // table stops there: the file's last rank is lowered to see it.
 TEST(Plafond, TableGrowsByItselfNoFurtherThanTheFile) {
-    rang_fichier = 5000;
+    RangFichierAbaisse limite(5000);
     session(decomp, {ZZ(1000003) * 1000033}, 2);
     EXPECT_EQ(np, 5000);
     table_neuve();
@@ -102,7 +102,6 @@ TEST(Plafond, TableGrowsByItselfNoFurtherThanTheFile) {
     S = power(ZZ(10), 30) + 57;
     EXPECT_EQ(prem(), 1);
     EXPECT_EQ(np, 6000);
-    rang_fichier = RANG_FICHIER;
 }
 
 } // namespace

@@ -214,14 +214,13 @@ TEST(Decoupe, LongDigitStringsMatchTheRecursion) {
 // its exact value: 93000000000000000007 is prime, so its one-piece split is
 // found (it was once lost to a sign change).
 TEST(Decoupe, LongPieceAboveTheSignedRange) {
-    rang_fichier = 20000; // a prime piece above 2^64 takes the table to the limit
+    RangFichierAbaisse limite(20000); // a prime piece above 2^64 takes the table to the limit
     table_neuve();
     Decoupe d(21);
     d.analyser(NTL::conv<ZZ>("93000000000000000007"));
     EXPECT_FALSE(denombrer(d, 0));
     EXPECT_GE(w1, 1);
     EXPECT_EQ(np, 20000);
-    rang_fichier = RANG_FICHIER;
 }
 
 TEST(Decoupe, NoPrimePrefixTestsThePrefixesOnly) {

@@ -85,14 +85,13 @@ TEST(Table, ComputePhaseAgreesWithTrialDivision) {
 
 TEST(Table, FileBoundaryStopsReadingAtItsLastRank) {
     table_neuve();
-    rang_fichier = 100;
+    RangFichierAbaisse limite(100);
     grandir_jusqu_a(100);
     EXPECT_FALSE(monFlux.epuise());
     Suiv(); // rank 101 is computed, though the file holds it too
     EXPECT_EQ(Nprem[101], 547);
     grandir_jusqu_a(2000);
     EXPECT_EQ(Nprem, crible(17389));
-    rang_fichier = RANG_FICHIER;
 }
 
 // Every damaged file gives the same table as a sound one: the bad rank and
