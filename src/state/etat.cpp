@@ -66,12 +66,12 @@ void valeurs_initiales() {
 void etat_initial(const char* liste) {
     valeurs_initiales();
     monFlux.ouvrir(liste);
-    Nprem.assign(3, 0);
+    Nprem.assign(1, 0);
+    Nprem.push_back(2);
+    Nprem.push_back(3);
+    np = 2;
     Nexpo.assign(1, 0);
     Nfact.assign(1, 0);
-    Nprem[1] = 2;
-    Nprem[2] = 3;
-    np = 2;
 }
 
 void terminer() {

@@ -13,8 +13,8 @@ trap 'rm -rf "$dir"' EXIT
 ln -s "$liste" "$dir/liste.txt"
 cd "$dir"
 
-# 40,000,000 ranks take 320 MB: more than the 300 MB the whole process may map.
-printf '2\n40000000\n1\n12\n0\n0\n' | timeout 60 prlimit --as=300000000 "$prog" > sortie 2> erreur
+# 80,000,000 ranks take 320 MB: more than the 300 MB the whole process may map.
+printf '2\n80000000\n1\n12\n0\n0\n' | timeout 60 prlimit --as=300000000 "$prog" > sortie 2> erreur
 statut=$?
 ok=0
 [ "$statut" = 1 ] || { echo "exit status $statut, expected 1"; ok=1; }
