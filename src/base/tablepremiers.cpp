@@ -62,6 +62,13 @@ void TablePremiers::placer_haut(std::size_t r, std::int64_t v) {
     haut_[r - bascule_] = v;
 }
 
+void TablePremiers::couper_a(std::size_t r) {
+    if (bascule_ == SIZE_MAX) {
+        bascule_ = r;
+        reserve_ = std::min(reserve_, r);
+    }
+}
+
 void TablePremiers::assign(std::size_t n, std::int64_t v) {
     n_ = 0;
     if (bascule_ != SIZE_MAX) {

@@ -52,6 +52,9 @@ class TablePremiers {
         }
     }
     void fixer_taille(std::size_t n) { n_ = n; }
+    // Entries from rank R on (R >= size()) are kept in 64 bits: the room made
+    // from then on is taken there.
+    void couper_a(std::size_t r);
 
     // Bytes a table of N entries takes, all of them below 2^32.
     static std::size_t octets(std::size_t n) { return n * sizeof(std::uint32_t); }

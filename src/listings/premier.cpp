@@ -5,8 +5,8 @@
 #include "input/input.hpp"
 #include "listings/entrees.hpp"
 #include "listings/listings.hpp"
-#include "primes/cible.hpp"
-#include "primes/primes.hpp"
+#include "primes/portee.hpp"
+#include "primes/remplissage.hpp"
 #include "state/reponses.hpp"
 #include "state/sortie.hpp"
 #include "state/table.hpp"
@@ -60,8 +60,8 @@ double rangs_necessaires() {
     return un == 1 ? static_cast<double>(K) : static_cast<double>(np) + static_cast<double>(K);
 }
 
-// The table takes 8 bytes a rank: a command whose table could never fit in
-// the machine's memory would only grow it until memory runs out.
+// A command whose table could never fit in the machine's memory would only
+// grow it until memory runs out.
 bool demesuree() {
     static const double memoire = [] {
         long pages = sysconf(_SC_PHYS_PAGES);
@@ -69,7 +69,7 @@ bool demesuree() {
         return pages > 0 && taille > 0 ? static_cast<double>(pages) * static_cast<double>(taille)
                                        : HUGE_VAL;
     }();
-    return (rangs_necessaires() + 1) * static_cast<double>(sizeof(std::int64_t)) > memoire;
+    return static_cast<double>(TablePremiers::octets(1)) * (rangs_necessaires() + 1) > memoire;
 }
 
 // A command is asked again when it names a rank below the last known one, a
@@ -106,10 +106,12 @@ void demande() {
 
 // Grows the table up to the target rank, or past the limit -K.
 void extension() {
-    CibleTable cible(K > 0 ? static_cast<double>(K) : -static_cast<double>(K), K > 0, false);
-    while ((K > 0 && np < K) || (K < 0 && Nprem[np] <= -K)) {
-        A = Suiv();
+    if (K > 0) {
+        grandir_au_rang(K);
+    } else if (K < 0) {
+        grandir_au_dela(-K);
     }
+    attendre_table();
 }
 
 void titre() {
@@ -147,6 +149,7 @@ void execution() {
 } // namespace
 
 int premier() {
+    attendre_table(); // every screen here shows the table's end
     xn = 0;
     i = 1;
     K = 0;

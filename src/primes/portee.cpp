@@ -2,24 +2,64 @@
 
 #include "base/progression.hpp"
 #include "primes/arith64.hpp"
-#include "primes/cible.hpp"
 #include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
 #include "state/table.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <primecount.hpp>
 #include <primesieve.hpp>
 
 using NTL::ZZ;
 
 namespace {
 
-bool au_plafond() {
-    return np >= rang_fichier;
+// The rank the automatic growths stop at.
+std::int64_t plafond() {
+    return rang_fichier;
 }
 
+bool au_plafond() {
+    return rang_vise() >= plafond();
+}
+
+// The last prime of the table once it is filled.
 std::int64_t dernier() {
-    return Nprem[static_cast<std::size_t>(np)];
+    return premier_vise();
+}
+
+// The prime of rank R >= 1.
+std::int64_t premier_de_rang(std::int64_t r) {
+    static std::int64_t rang = 0, premier = 0; // the last one asked: the cap, most often
+    if (r != rang) {
+        premier = primecount::nth_prime(r);
+        rang = r;
+    }
+    return premier;
+}
+
+// The smallest prime at least V (V below the prime of rank plafond()).
+std::int64_t premier_des(std::int64_t v) {
+    if (v <= 2) {
+        return 2;
+    }
+    while (!premier64(static_cast<std::uint64_t>(v))) {
+        ++v;
+    }
+    return v;
+}
+
+// The table is to reach the first prime above B, or the cap if that prime
+// lies beyond it: the rank of that prime is the number of primes up to B,
+// plus one.
+void viser_premier_au_dessus(std::int64_t b) {
+    std::int64_t p_plafond = premier_de_rang(plafond());
+    if (b >= p_plafond) {
+        viser_rang(plafond(), p_plafond);
+        return;
+    }
+    viser_rang(primecount::pi(b) + 1, premier_des(b + 1));
 }
 
 // The table already reaches everything trial division of V would use: its
@@ -119,19 +159,25 @@ void grandir_au_dessus(std::int64_t borne) {
     if (dernier() > borne || au_plafond()) {
         return;
     }
-    CibleTable cible(static_cast<double>(borne), false, true);
-    while (dernier() <= borne && !au_plafond()) {
-        Suiv();
-    }
+    viser_premier_au_dessus(borne);
 }
 
 void grandir_jusqu_a(std::int64_t q) {
     if (dernier() >= q || au_plafond()) {
         return;
     }
-    CibleTable cible(static_cast<double>(q), false, true);
-    while (dernier() < q && !au_plafond()) {
-        Suiv();
+    viser_premier_au_dessus(q - 1);
+}
+
+void grandir_au_rang(std::int64_t r) {
+    if (r > rang_vise()) {
+        viser_rang(r, primecount::nth_prime(r));
+    }
+}
+
+void grandir_au_dela(std::int64_t v) {
+    if (dernier() <= v) {
+        viser_rang(primecount::pi(v) + 1, premier_des(v + 1));
     }
 }
 

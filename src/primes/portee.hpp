@@ -6,8 +6,9 @@
 //
 // These automatic growths stop at rank rang_fichier (the end of liste.txt):
 // the table never grows past it on its own; the listing with ranks alone
-// takes it further. Each routine may read liste.txt and compute primes
-// through Suiv, and can be stopped by Ctrl-C between two primes.
+// takes it further. Each routine works out the rank the table must reach
+// without the table (the number of primes up to a bound) and hands it over
+// to the filling (remplissage), which goes on in the background.
 
 #include <NTL/ZZ.h>
 #include <cstdint>
@@ -20,6 +21,11 @@ void grandir_au_dessus(std::int64_t borne);
 // Grows the table until its last prime is at least Q: the reach of the test
 // of a composite whose smallest prime factor is Q.
 void grandir_jusqu_a(std::int64_t q);
+
+// The listing with ranks, which takes the table past the end of liste.txt
+// too: up to rank R, or up to the first prime above V.
+void grandir_au_rang(std::int64_t r);
+void grandir_au_dela(std::int64_t v);
 
 // The test of V >= 3, found prime or not (PREMIER), whose trial divisors
 // stop at the first prime above isqrt(V) (prem on a value below 2^64).

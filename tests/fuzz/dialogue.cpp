@@ -3,6 +3,7 @@
 // The end of the input ends the dialogue, as it ends the program.
 
 #include "app/menu.hpp"
+#include "primes/remplissage.hpp"
 #include "state/essais.hpp"
 #include "state/etat.hpp"
 #include "state/sortie.hpp"
@@ -48,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sortie->clear();
     out.capturer(sortie);
     fin_essai = fin_entree;
+    oublier_remplissage();
     etat_initial();
     std::istringstream entree(std::string(reinterpret_cast<const char*>(data), size));
     source_essai = &entree;

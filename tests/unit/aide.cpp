@@ -1,5 +1,7 @@
 #include "aide.hpp"
 
+#include "primes/remplissage.hpp"
+
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -17,5 +19,6 @@ std::string fichier(const std::string& nom, const std::string& texte) {
 }
 
 void table_neuve(const std::string& nom) {
+    oublier_remplissage();
     etat_initial(nom.c_str());
 }

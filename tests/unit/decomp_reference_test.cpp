@@ -4,6 +4,7 @@
 #include "aide.hpp"
 #include "factor/factor.hpp"
 #include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
 #include "reference.hpp"
 #include "state/travail.hpp"
 
@@ -33,8 +34,10 @@ std::string session(int (*routine)(), const std::vector<ZZ>& ns, std::int64_t ra
 
 void comparer(const std::vector<ZZ>& ns, std::int64_t rang) {
     std::string attendu = session(decomp_literal, ns, rang);
+    attendre_table();
     std::int64_t np_attendu = np;
     ASSERT_EQ(session(decomp, ns, rang), attendu);
+    attendre_table();
     ASSERT_EQ(np, np_attendu);
 }
 
@@ -86,14 +89,17 @@ namespace {
 TEST(Plafond, TableGrowsByItselfNoFurtherThanTheFile) {
     RangFichierAbaisse limite(5000);
     session(decomp, {ZZ(1000003) * 1000033}, 2);
+    attendre_table();
     EXPECT_EQ(np, 5000);
     table_neuve();
     S = power(ZZ(10), 30) + 57; // prime
     EXPECT_EQ(prem(), 1);
+    attendre_table();
     EXPECT_EQ(np, 5000);
     table_neuve();
     S = ZZ(1000003) * 1000033 * 1000037;
     EXPECT_EQ(prem(), 0);
+    attendre_table();
     EXPECT_EQ(np, 5000);
     // Already past the limit: nothing grows.
     while (np < 6000) {
@@ -101,6 +107,7 @@ TEST(Plafond, TableGrowsByItselfNoFurtherThanTheFile) {
     }
     S = power(ZZ(10), 30) + 57;
     EXPECT_EQ(prem(), 1);
+    attendre_table();
     EXPECT_EQ(np, 6000);
 }
 

@@ -3,6 +3,7 @@
 
 #include "aide.hpp"
 #include "factor/factor.hpp"
+#include "primes/remplissage.hpp"
 #include "state/travail.hpp"
 
 #include <NTL/ZZ.h>
@@ -228,6 +229,7 @@ TEST(Decomp, TableGrowsToTheLastTrialPrime) {
     for (long n : ns) {
         table_neuve();
         resultats({ZZ(n)});
+        attendre_table();
         EXPECT_EQ(np, std::max(2L, dernier_rang(n))) << n;
     }
 }
@@ -235,12 +237,16 @@ TEST(Decomp, TableGrowsToTheLastTrialPrime) {
 TEST(Decomp, LaterFeaturesFindTheGrownTable) {
     table_neuve();
     resultats({ZZ(104773L * 104773L)});
+    attendre_table();
     EXPECT_EQ(np, 10004);
     const std::vector<std::int64_t> avant(Nprem.begin(), Nprem.end());
     resultats({ZZ(104761L * 104773L), ZZ(30)}); // needs nothing new
+    attendre_table();
     EXPECT_EQ(Nprem, avant);
     resultats({ZZ(104779L * 104779L)});
+    attendre_table();
     EXPECT_EQ(np, 10005);
+    attendre_table();
     EXPECT_EQ(Nprem[10005], 104779);
 }
 

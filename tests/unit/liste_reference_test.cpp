@@ -4,6 +4,7 @@
 #include "aide.hpp"
 #include "listings/listings.hpp"
 #include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
 #include "state/travail.hpp"
 
 #include <gtest/gtest.h>
@@ -67,12 +68,14 @@ void comparer(std::int64_t debut, std::int64_t fin, std::int64_t rang_initial) {
             Suiv();
         }
         std::string attendu = marche_literale(debut, fin, seul);
+        attendre_table();
         std::int64_t np_attendu = np;
         table_neuve();
         while (np < rang_initial) {
             Suiv();
         }
         ASSERT_EQ(liste_rapide(debut, fin, seul), attendu) << debut << ".." << fin;
+        attendre_table();
         ASSERT_EQ(np, np_attendu) << debut << ".." << fin << " from rank " << rang_initial;
     }
 }

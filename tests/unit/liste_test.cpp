@@ -5,6 +5,7 @@
 #include "aide.hpp"
 #include "factor/factor.hpp"
 #include "listings/listings.hpp"
+#include "primes/remplissage.hpp"
 #include "state/travail.hpp"
 
 #include <algorithm>
@@ -93,6 +94,7 @@ TEST(Liste, WalkEndsAtTheLargestBound) {
     for (std::int64_t debut : {haut - 23, haut - 22, haut - 1, haut}) {
         table_neuve();
         EXPECT_EQ(lancer(reponses(debut, haut, 0)), ecran(0, {})) << debut;
+        attendre_table();
         EXPECT_EQ(np, debut >= haut - 1 ? 4 : 37) << debut; // 7 is rank 4
     }
 }
@@ -121,6 +123,7 @@ TEST(Liste, TableGrowsAsFarAsTheTestsOfOddValuesNeed) {
         for (std::int64_t v = std::max<std::int64_t>(5, debut | 1); v <= fin; v += 2) {
             dernier = std::max(dernier, dernier_diviseur(v, petits));
         }
+        attendre_table();
         EXPECT_EQ(np, static_cast<std::int64_t>(primesieve::count_primes(0, dernier)))
             << debut << ".." << fin;
     }
@@ -129,14 +132,17 @@ TEST(Liste, TableGrowsAsFarAsTheTestsOfOddValuesNeed) {
 TEST(Liste, FactorisationFindsThePrimesTheListingAdded) {
     table_neuve();
     lancer(reponses(20000000000, 20000000300, 0));
+    attendre_table();
     const std::int64_t grandi = np;
     EXPECT_GT(grandi, 10002);
     const std::vector<std::int64_t> avant(Nprem.begin(), Nprem.end());
     Dialogue d("10974867121\n0\n"); // 104761^2: rank 10003, already there
     decomp();
     EXPECT_NE(d.sortie().find(" \n \n \t 10974867121 =  (104761)^2"), std::string::npos);
+    attendre_table();
     EXPECT_EQ(Nprem, avant);
     EXPECT_EQ(lancer(reponses(20000000000, 20000000300, 1)), ecran(20000000000, 20000000300, 1));
+    attendre_table();
     EXPECT_EQ(np, grandi);
 }
 

@@ -3,6 +3,7 @@
 
 #include "aide.hpp"
 #include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
 #include "reference.hpp"
 #include "state/travail.hpp"
 
@@ -22,6 +23,7 @@ void comparer(Fixer fixer, int (*test)(), int (*reference)(), std::int64_t rang)
     }
     fixer();
     int attendu = reference();
+    attendre_table();
     std::int64_t np_attendu = np;
     table_neuve();
     while (np < rang) {
@@ -29,6 +31,7 @@ void comparer(Fixer fixer, int (*test)(), int (*reference)(), std::int64_t rang)
     }
     fixer();
     ASSERT_EQ(test(), attendu);
+    attendre_table();
     ASSERT_EQ(np, np_attendu);
 }
 

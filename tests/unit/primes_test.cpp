@@ -3,6 +3,7 @@
 
 #include "aide.hpp"
 #include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
 #include "state/travail.hpp"
 
 #include <cmath>
@@ -56,16 +57,21 @@ void grandir_jusqu_a(std::int64_t rang) {
 
 TEST(Table, StartsWithRanksOneAndTwo) {
     table_neuve();
+    attendre_table();
     EXPECT_EQ(np, 2);
+    attendre_table();
     EXPECT_EQ(Nprem, (std::vector<std::int64_t>{0, 2, 3}));
 }
 
 TEST(Table, FileValuesTakeRanksFromThree) {
     table_neuve();
     Suiv();
+    attendre_table();
     EXPECT_EQ(np, 3);
+    attendre_table();
     EXPECT_EQ(Nprem[3], 5);
     grandir_jusqu_a(10002);
+    attendre_table();
     EXPECT_EQ(Nprem, crible(104759));
     EXPECT_EQ(i, 1);
 }
@@ -77,8 +83,10 @@ TEST(Table, ComputePhaseAgreesWithTrialDivision) {
         for (int n = 0; n < 3000; ++n) {
             std::int64_t attendu = suivant_par_division();
             Suiv();
+            attendre_table();
             ASSERT_EQ(Nprem[static_cast<std::size_t>(np)], attendu) << "rank " << np;
         }
+        attendre_table();
         EXPECT_EQ(Nprem, crible(Nprem.back()));
     }
 }
@@ -89,8 +97,10 @@ TEST(Table, FileBoundaryStopsReadingAtItsLastRank) {
     grandir_jusqu_a(100);
     EXPECT_FALSE(monFlux.epuise());
     Suiv(); // rank 101 is computed, though the file holds it too
+    attendre_table();
     EXPECT_EQ(Nprem[101], 547);
     grandir_jusqu_a(2000);
+    attendre_table();
     EXPECT_EQ(Nprem, crible(17389));
 }
 
@@ -115,6 +125,7 @@ TEST(Table, DamagedFilesAreReadNoFurther) {
     for (const std::string& texte : contenus) {
         table_neuve(fichier("abime.txt", texte));
         grandir_jusqu_a(1000);
+        attendre_table();
         EXPECT_EQ(Nprem, crible(7919)) << texte;
     }
     // The same faults deep inside a long file, where tokens are read in bulk.
@@ -126,6 +137,7 @@ TEST(Table, DamagedFilesAreReadNoFurther) {
                               "791900000000000000000000000000000000000000"}) {
         table_neuve(fichier("long.txt", debut + faute + "\n7927\n7933\n" + debut));
         grandir_jusqu_a(1002);
+        attendre_table();
         EXPECT_EQ(Nprem, crible(7933)) << faute;
     }
     table_neuve(fichier("long.txt", debut + "0007919\n+7927 \t 7933\r\n"));
@@ -133,12 +145,14 @@ TEST(Table, DamagedFilesAreReadNoFurther) {
     EXPECT_FALSE(monFlux.epuise());
     table_neuve("."); // a directory
     grandir_jusqu_a(100);
+    attendre_table();
     EXPECT_EQ(Nprem, crible(541));
 }
 
 TEST(Table, LeadingZerosOfAnyLengthStayOneToken) {
     table_neuve(fichier("zeros.txt", "5 " + std::string(40, '0') + "7 11"));
     grandir_jusqu_a(5);
+    attendre_table();
     EXPECT_EQ(Nprem, crible(11));
     EXPECT_FALSE(monFlux.epuise());
 }
@@ -153,6 +167,7 @@ TEST(Prem, SmallCasesTouchNothing) {
     }
     EXPECT_EQ(k, 77);
     EXPECT_EQ(i, 5);
+    attendre_table();
     EXPECT_EQ(np, 2);
 }
 
@@ -162,12 +177,14 @@ TEST(Prem, StopsAtTheDivisorThatDecides) {
         table_neuve();
         S = n;
         EXPECT_EQ(prem(), n == 3 ? 1 : 0);
+        attendre_table();
         EXPECT_EQ(np, rang) << n;
     }
     for (auto [n, rang] : {std::pair{3L, 2L}, {5L, 2L}, {9L, 2L}, {25L, 3L}, {121L, 5L}}) {
         table_neuve();
         S3 = n;
         EXPECT_EQ(prem1(), n <= 5 ? 1 : 0);
+        attendre_table();
         EXPECT_EQ(np, rang) << n;
     }
 }
@@ -186,6 +203,7 @@ TEST(Prem, VerdictsAndGrowthMatchASieve) {
         ASSERT_EQ(prem1(), est[static_cast<std::size_t>(n)] ? 1 : 0) << n;
     }
     // 99991 is the last prime tested: its bound 316 needs the first prime above it.
+    attendre_table();
     EXPECT_EQ(Nprem[static_cast<std::size_t>(np)], 317);
 }
 
@@ -193,15 +211,18 @@ TEST(Prem, PrimeGrowsTheTableJustPastItsRootCompositeToItsFactor) {
     table_neuve();
     S = ZZ(1000003); // prime, root 1000
     EXPECT_EQ(prem(), 1);
+    attendre_table();
     EXPECT_EQ(Nprem[static_cast<std::size_t>(np)], 1009);
     table_neuve();
     S3 = 1009L * 1013L;
     EXPECT_EQ(prem1(), 0);
+    attendre_table();
     EXPECT_EQ(Nprem[static_cast<std::size_t>(np)], 1009);
     // Above 2^53: a prime square is still caught at its root.
     table_neuve();
     S3 = 134217757L * 134217757L;
     EXPECT_EQ(prem1(), 0);
+    attendre_table();
     EXPECT_EQ(Nprem[static_cast<std::size_t>(np)], 134217757);
 }
 

@@ -4,6 +4,7 @@
 #include "aide.hpp"
 #include "listings/listings.hpp"
 #include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -73,6 +74,7 @@ TEST_F(Selections, LargestPrimeBelowEveryBound) {
         ASSERT_EQ(resultat("2\n" + std::to_string(b) + "\n", "Majorant du nombre ? : "), attendu)
             << "bound " << b;
     }
+    attendre_table();
     EXPECT_EQ(np, RANGS);
 }
 
@@ -87,6 +89,7 @@ TEST_F(Selections, PrimesBetweenBoundsOfEveryWidth) {
                 << "bounds " << a << " " << b;
         }
     }
+    attendre_table();
     EXPECT_EQ(np, RANGS);
 }
 
@@ -141,6 +144,7 @@ TEST_F(Selections, RunsOfConsecutivePrimesAtAFixedGap) {
             }
         }
     }
+    attendre_table();
     EXPECT_EQ(np, RANGS);
 }
 

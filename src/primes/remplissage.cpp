@@ -1,0 +1,232 @@
+#include "primes/remplissage.hpp"
+
+#include "base/progression.hpp"
+#include "primes/primes.hpp"
+#include "state/table.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <primesieve.hpp>
+#include <thread>
+
+namespace {
+
+constexpr std::int64_t RANG_32 = 203'280'221; // the primes below 2^32
+constexpr std::int64_t BLOC = 1 << 18;        // ranks the worker fills between two looks
+constexpr std::int64_t ICI = 1 << 16;         // a growth this short is made at once, here
+
+// The worker and what it shares with the main thread, all under m_.
+class Remplisseur {
+  public:
+    Remplisseur() = default;
+    Remplisseur(const Remplisseur&) = delete;
+    Remplisseur& operator=(const Remplisseur&) = delete;
+    ~Remplisseur() { arreter(); }
+
+    void viser(std::int64_t cible, std::int64_t premier);
+    // The main thread alone writes cible_, premier_ and oublie_: it reads
+    // them without the lock.
+    std::int64_t rang() const { return oublie_ ? np : std::max(np, cible_); }
+    std::int64_t premier() const {
+        return oublie_ || cible_ <= np ? Nprem[static_cast<std::size_t>(np)] : premier_;
+    }
+    void attendre();
+    void suivant();
+    void oublier();
+
+  private:
+    using Verrou = std::unique_lock<std::mutex>;
+
+    void reprendre_si_oublie();
+    void remplir(std::int64_t fin);
+    void verifier_fichier(std::int64_t de, std::int64_t a);
+    void synchroniser() {
+        np = rempli_;
+        Nprem.fixer_taille(static_cast<std::size_t>(np) + 1);
+    }
+    void boucle();
+    void arreter();
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::thread fil_;
+    bool arret_ = false;
+    bool oublie_ = true;      // the table was set back: rempli_ and cible_ are np again
+    std::int64_t rempli_ = 0; // ranks whose entries are written (np <= rempli_ <= cible_)
+    std::int64_t cible_ = 0;
+    std::int64_t premier_ = 0;      // the prime of rank cible_
+    std::int64_t rang_fichier_ = 0; // rang_fichier when the target was set
+    primesieve::iterator crible_;   // the primes in order from the last one written
+    std::uint64_t dernier_crible_ = 0;
+};
+
+void Remplisseur::reprendre_si_oublie() {
+    if (oublie_) {
+        oublie_ = false;
+        rempli_ = cible_ = np;
+        premier_ = Nprem[static_cast<std::size_t>(np)];
+        dernier_crible_ = 0;
+    }
+}
+
+// Entries of ranks rempli_ + 1 to FIN: the true primes of those ranks, what
+// liste.txt holds when it is sound and what trial division computes beyond
+// it. The room is made; under m_.
+void Remplisseur::remplir(std::int64_t fin) {
+    auto dernier = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(rempli_)]);
+    if (dernier_crible_ != dernier) {
+        crible_.jump_to(dernier + 1);
+    }
+    std::uint64_t p = dernier;
+    for (std::int64_t r = rempli_ + 1; r <= fin; ++r) {
+        p = crible_.next_prime();
+        Nprem.placer(static_cast<std::size_t>(r), static_cast<std::int64_t>(p));
+    }
+    dernier_crible_ = p;
+    verifier_fichier(rempli_ + 1, std::min(fin, rang_fichier_));
+    rempli_ = fin;
+}
+
+// liste.txt is read for ranks DE to A, one value a rank; at the first value
+// that is not the prime of its rank (or no value at all) it is read no
+// further, and the ranks after it are computed.
+void Remplisseur::verifier_fichier(std::int64_t de, std::int64_t a) {
+    std::int64_t v = 0;
+    for (std::int64_t r = de; r <= a && !monFlux.epuise(); ++r) {
+        if (!monFlux.lire(v) || v != Nprem[static_cast<std::size_t>(r)]) {
+            monFlux.fermer();
+        }
+    }
+}
+
+void Remplisseur::boucle() {
+    Verrou l(m_);
+    for (;;) {
+        cv_.wait(l, [this] { return arret_ || rempli_ < std::min(cible_, RANG_32); });
+        if (arret_) {
+            return;
+        }
+        remplir(std::min({cible_, RANG_32, rempli_ + BLOC}));
+        cv_.notify_all();
+    }
+}
+
+void Remplisseur::arreter() {
+    {
+        std::lock_guard l(m_);
+        arret_ = true;
+    }
+    cv_.notify_all();
+    if (fil_.joinable()) {
+        fil_.join();
+    }
+}
+
+void Remplisseur::viser(std::int64_t cible, std::int64_t premier) {
+    Verrou l(m_);
+    reprendre_si_oublie();
+    if (cible <= cible_) {
+        return;
+    }
+    Nprem.reserver(static_cast<std::size_t>(std::min(cible, RANG_32)) + 1);
+    bool libre = rempli_ == cible_;
+    cible_ = cible;
+    premier_ = premier;
+    rang_fichier_ = rang_fichier;
+    if (libre && cible - rempli_ <= ICI && cible <= RANG_32) {
+        remplir(cible);
+        synchroniser();
+        return;
+    }
+    if (!fil_.joinable()) {
+        fil_ = std::thread([this] { boucle(); });
+    }
+    cv_.notify_all();
+}
+
+// Past the primes below 2^32 the main thread fills the table itself, a block
+// at a time, Ctrl-C looked at between two blocks.
+void Remplisseur::attendre() {
+    Verrou l(m_);
+    reprendre_si_oublie();
+    if (rempli_ == cible_) {
+        synchroniser();
+        return;
+    }
+    Tache tache("Nombres premiers charges/calcules", static_cast<double>(cible_ - rempli_));
+    const std::int64_t depart = rempli_;
+    while (rempli_ < std::min(cible_, RANG_32)) {
+        cv_.wait_for(l, std::chrono::milliseconds(50));
+        synchroniser();
+        l.unlock();
+        tache.point(static_cast<double>(np - depart));
+        l.lock();
+    }
+    while (rempli_ < cible_) {
+        std::int64_t fin = std::min(cible_, rempli_ + BLOC);
+        Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
+        Nprem.reserver(static_cast<std::size_t>(fin) + 1);
+        remplir(fin);
+        synchroniser();
+        l.unlock();
+        tache.point(static_cast<double>(np - depart));
+        l.lock();
+    }
+    synchroniser();
+}
+
+void Remplisseur::suivant() {
+    attendre();
+    Verrou l(m_);
+    if (rempli_ >= RANG_32) {
+        Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
+    }
+    Nprem.reserver(static_cast<std::size_t>(rempli_) + 2);
+    rang_fichier_ = rang_fichier;
+    remplir(rempli_ + 1);
+    cible_ = rempli_;
+    premier_ = Nprem[static_cast<std::size_t>(rempli_)];
+    synchroniser();
+}
+
+// The filling under way is abandoned after its block.
+void Remplisseur::oublier() {
+    Verrou l(m_);
+    cible_ = rempli_;
+    oublie_ = true;
+}
+
+Remplisseur& remplisseur() {
+    static Remplisseur r; // built after the table, so stopped before it is destroyed
+    return r;
+}
+
+} // namespace
+
+void viser_rang(std::int64_t cible, std::int64_t premier) {
+    remplisseur().viser(cible, premier);
+}
+
+std::int64_t rang_vise() {
+    return remplisseur().rang();
+}
+
+std::int64_t premier_vise() {
+    return remplisseur().premier();
+}
+
+void attendre_table() {
+    remplisseur().attendre();
+}
+
+void oublier_remplissage() {
+    remplisseur().oublier();
+}
+
+int Suiv() {
+    remplisseur().suivant();
+    i = 1;
+    return 1;
+}
