@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,13 +63,13 @@ class Enfant {
         ::close(fd_);
     }
     int fd() const { return fd_; }
-    // Reaps the child; true when it ended normally with status 0.
-    bool attendre_fin() {
+    // Reaps the child and returns its wait status.
+    int attendre_fin() {
         int statut = 0;
         while (::waitpid(pid_, &statut, 0) < 0 && errno == EINTR) {
         }
         pid_ = 0;
-        return WIFEXITED(statut) && WEXITSTATUS(statut) == 0;
+        return statut;
     }
 
   private:
@@ -76,7 +77,13 @@ class Enfant {
     int fd_;
 };
 
-[[noreturn]] void travail_enfant(int fd, const std::function<std::string()>& travail) {
+[[noreturn]] void travail_enfant(int fd, pid_t parent,
+                                 const std::function<std::string()>& travail) {
+    // The child dies with the program, even when the program was killed
+    // before this line ran (it then already has another parent).
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) {
+        ::_exit(1);
+    }
     std::signal(SIGINT, SIG_DFL);
     std::string r = travail();
     std::size_t fait = 0;
@@ -91,6 +98,22 @@ class Enfant {
         fait += static_cast<std::size_t>(w);
     }
     ::_exit(0); // no exit handlers, no buffers written: the parent owns them
+}
+
+// The child ended without its result, killed by a signal the program did not
+// send (the out-of-memory killer, a user) or failing: the work is not done
+// again here, where it would fail the same way or outlast Ctrl-C; the user
+// is told and brought back to the menu.
+[[noreturn]] void abandonner(int statut) {
+    if (WIFSIGNALED(statut) && WTERMSIG(statut) == SIGINT) {
+        interrompre(); // Ctrl-C reached the child first
+    }
+    effacer_progression();
+    out.flush();
+    static constexpr char TEXTE[] =
+        "Memoire insuffisante ou calcul interrompu : calcul abandonne.\n";
+    [[maybe_unused]] ssize_t w = ::write(STDERR_FILENO, TEXTE, sizeof TEXTE - 1);
+    throw Interruption{};
 }
 
 } // namespace
@@ -132,10 +155,11 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
     if (!installee || ::pipe2(tube, O_CLOEXEC) != 0) {
         return travail();
     }
+    pid_t parent = ::getpid();
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(tube[0]);
-        travail_enfant(tube[1], travail);
+        travail_enfant(tube[1], parent, travail);
     }
     ::close(tube[1]);
     if (pid < 0) {
@@ -164,9 +188,10 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
         }
         r.append(bloc, static_cast<std::size_t>(lu));
     }
-    if (!enfant.attendre_fin()) {
+    int statut = enfant.attendre_fin();
+    if (!WIFEXITED(statut) || WEXITSTATUS(statut) != 0) {
         verifier_interruption();
-        return travail(); // the child failed (no memory?): do the work here
+        abandonner(statut);
     }
     return r;
 }

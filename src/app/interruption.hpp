@@ -48,5 +48,7 @@ bool attendre_lisible(int fd, int delai_ms);
 // bytes it produced. With the handler installed it runs in a child process,
 // which Ctrl-C ends at once (the parent then throws Interruption) while NOM
 // tells on the progress line how long it has been running; otherwise, or
-// when no child can be started, it runs here.
+// when no child can be started, it runs here. The child dies with the
+// program; when it dies first (killed, out of memory), a line on standard
+// error says the work is abandoned and Interruption is thrown.
 std::string hors_processus(const char* nom, const std::function<std::string()>& travail);
