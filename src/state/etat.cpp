@@ -4,11 +4,15 @@
 
 #include "state/etat.hpp"
 
+#include "state/descripteurs.hpp"
 #include "state/reponses.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
 #include <cstdlib>
+
+// First of all, before any static object of any file opens a file.
+__attribute__((init_priority(101))) DescripteursStandard descripteurs;
 
 Sortie out;
 
