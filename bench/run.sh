@@ -67,6 +67,14 @@ for n in 300000000000000380960000000000012449541 \
     tout=$(duree dialogue "1\n$n\n0\n0\n")
     rapport "[1] ${#n} digits from start-up (table grows to its end) / gp" "$tout" "$gp"
 done
+# A 10,000,000-digit answer at [1] (10^9999999): read, factored and written
+# back; target under 10 s, next to gp reading, printing and factoring it.
+{ printf '1'; head -c 9999999 /dev/zero | tr '\0' '0'; echo; } > n10.txt
+{ printf '1\n'; cat n10.txt; printf '0\n0\n'; } > n10.in
+a=$(duree sh -c "'$prog' < n10.in > sortie.txt")
+b=$(duree sh -c 'echo "n=read(\"n10.txt\"); print(n); print(factor(n))" | gp -q -s 200M')
+rapport "[1] 10^9999999 (10,000,000 digits) read and written / gp" "$a" "$b"
+
 a=$(duree dialogue '4\n2\n1\n10000000\n1\n0\n0\n')
 grep -ao 'Il y a  [0-9]*' sortie.txt
 b=$(duree dialogue '4\n2\n1\n1000000\n1\n0\n0\n')

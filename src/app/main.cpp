@@ -1,5 +1,6 @@
 // premiers: an interactive console program for computing with prime numbers.
 
+#include "app/arguments.hpp"
 #include "app/menu.hpp"
 #include "base/interruption.hpp"
 #include "input/terminal.hpp"
@@ -8,7 +9,10 @@
 #include <iostream>
 #include <unistd.h>
 
-int main() {
+int main(int argc, char** argv) {
+    if (int statut = arguments(argc, argv); statut >= 0) {
+        return statut;
+    }
     std::ios::sync_with_stdio(false);
     etat_initial();
     // At a terminal: Ctrl-C stops long work, answers can be edited. In a

@@ -1,6 +1,7 @@
 #include "app/menu.hpp"
 
 #include "app/ecrans.hpp"
+#include "base/enfant.hpp"
 #include "base/interruption.hpp"
 #include "base/progression.hpp"
 #include "concat/concat.hpp"
@@ -58,22 +59,21 @@ void reprise() {
     choix = 10;
 }
 
-// Memory ran out: what was written so far is shown, then one line on
-// standard error.
-void memoire_epuisee() {
+// Work abandoned for want of memory: what was written so far is shown, then
+// one line on standard error.
+template <std::size_t N> void abandon(const char (&message)[N]) {
+    effacer_progression();
     out.flush();
-    constexpr char MESSAGE[] = "Memoire insuffisante : calcul abandonne.\n";
-    ssize_t ecrit = ::write(STDERR_FILENO, MESSAGE, sizeof MESSAGE - 1);
-    (void)ecrit; // a message that cannot be shown changes nothing
+    [[maybe_unused]] ssize_t ecrit = ::write(STDERR_FILENO, message, N - 1);
 }
 
 } // namespace
 
-// The program uses no exceptions but these two: Ctrl-C, and memory running
-// out, must leave work nested at any depth (a prime test inside a range
-// search inside the concatenation menu) and come back here, and unwinding
-// keeps every object whole on the way (the prime table grows only between
-// two checks, never during one, and takes memory before it reads a prime).
+// The program uses no exceptions but these: Ctrl-C, memory running out and
+// a library call whose child process died must leave work nested at any depth (a prime test inside
+// a range search inside the concatenation menu) and come back here, and unwinding keeps every
+// object whole on the way (the prime table grows only between two checks, never during one, and
+// takes memory before it reads a prime).
 void boucle_menu() {
     choix = 10;
     while (choix != 0) {
@@ -82,7 +82,10 @@ void boucle_menu() {
         } catch (const Interruption&) {
             reprise();
         } catch (const std::bad_alloc&) {
-            memoire_epuisee();
+            abandon("Memoire insuffisante : calcul abandonne.\n");
+            reprise();
+        } catch (const TravailAbandonne&) {
+            abandon("Memoire insuffisante ou calcul interrompu : calcul abandonne.\n");
             reprise();
         }
     }

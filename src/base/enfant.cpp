@@ -7,6 +7,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,13 +28,13 @@ class Enfant {
         ::close(fd_);
     }
     int fd() const { return fd_; }
-    // Reaps the child; true when it ended normally with status 0.
-    bool attendre_fin() {
+    // Reaps the child and returns its wait status.
+    int attendre_fin() {
         int statut = 0;
         while (::waitpid(pid_, &statut, 0) < 0 && errno == EINTR) {
         }
         pid_ = 0;
-        return WIFEXITED(statut) && WEXITSTATUS(statut) == 0;
+        return statut;
     }
 
   private:
@@ -41,7 +42,13 @@ class Enfant {
     int fd_;
 };
 
-[[noreturn]] void travail_enfant(int fd, const std::function<std::string()>& travail) {
+[[noreturn]] void travail_enfant(int fd, pid_t parent,
+                                 const std::function<std::string()>& travail) {
+    // The child dies with the program, even when the program was killed
+    // before this line ran (it then already has another parent).
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) {
+        ::_exit(1);
+    }
     std::signal(SIGINT, SIG_DFL);
     std::string r = travail();
     std::size_t fait = 0;
@@ -58,6 +65,16 @@ class Enfant {
     ::_exit(0); // no exit handlers, no buffers written: the parent owns them
 }
 
+// The child ended without its result, killed by a signal the program did not
+// send (the out-of-memory killer, a user) or failing: the work is not done
+// again here, where it would fail the same way or outlast Ctrl-C.
+[[noreturn]] void abandonner(int statut) {
+    if (WIFSIGNALED(statut) && WTERMSIG(statut) == SIGINT) {
+        interrompre(); // Ctrl-C reached the child first
+    }
+    throw TravailAbandonne{};
+}
+
 } // namespace
 
 std::string hors_processus(const char* nom, const std::function<std::string()>& travail) {
@@ -66,10 +83,11 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
     if (!interruption_installee() || ::pipe2(tube, O_CLOEXEC) != 0) {
         return travail();
     }
+    pid_t parent = ::getpid();
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(tube[0]);
-        travail_enfant(tube[1], travail);
+        travail_enfant(tube[1], parent, travail);
     }
     ::close(tube[1]);
     if (pid < 0) {
@@ -98,9 +116,10 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
         }
         r.append(bloc, static_cast<std::size_t>(lu));
     }
-    if (!enfant.attendre_fin()) {
+    int statut = enfant.attendre_fin();
+    if (!WIFEXITED(statut) || WEXITSTATUS(statut) != 0) {
         verifier_interruption();
-        return travail(); // the child failed (no memory?): do the work here
+        abandonner(statut);
     }
     return r;
 }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -11,9 +12,16 @@ constexpr std::size_t TAILLE = 1 << 20;
 
 } // namespace
 
+// Only a regular file is read: a FIFO, a device or a socket counts as no
+// file at all. O_NONBLOCK keeps the open of a FIFO from waiting for a writer.
 void FluxListe::ouvrir(const char* nom) {
     fermer();
-    fd_ = ::open(nom, O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(nom, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat etat {};
+    if (fd_ >= 0 && (::fstat(fd_, &etat) != 0 || !S_ISREG(etat.st_mode) ||
+                     ::fcntl(fd_, F_SETFL, 0) != 0)) { // reads block again
+        fermer();
+    }
     fin_fichier_ = false;
     debut_ = fin_ = 0;
 }

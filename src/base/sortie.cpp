@@ -2,11 +2,13 @@
 
 #include "base/progression.hpp"
 
+#include <NTL/ZZ_limbs.h>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
+#include <gmp.h>
+#include <string>
 #include <unistd.h>
 
 Sortie& Sortie::operator<<(std::string_view s) {
@@ -45,13 +47,22 @@ Sortie& Sortie::operator<<(unsigned long v) {
     return *this;
 }
 
+// A number beyond a machine word is converted by GMP, straight from its
+// limbs (no copy), into a buffer kept from one number to the next; the time
+// grows barely faster than the number of digits.
 Sortie& Sortie::operator<<(const NTL::ZZ& v) {
     if (NTL::NumBits(v) < 63) {
         return *this << NTL::conv<long>(v);
     }
-    std::ostringstream texte;
-    texte << v;
-    return *this << std::string_view(texte.view());
+    static_assert(sizeof(NTL::ZZ_limb_t) == sizeof(mp_limb_t));
+    static std::string chiffres;
+    mpz_t vue;
+    auto taille = static_cast<mp_size_t>(v.size());
+    mpz_srcptr m = mpz_roinit_n(vue, reinterpret_cast<const mp_limb_t*>(NTL::ZZ_limbs_get(v)),
+                                NTL::sign(v) < 0 ? -taille : taille);
+    chiffres.resize(mpz_sizeinbase(m, 10) + 2); // room for a sign and the final zero
+    mpz_get_str(chiffres.data(), 10, m);
+    return *this << std::string_view(chiffres.data(), std::strlen(chiffres.data()));
 }
 
 void Sortie::flush() {

@@ -12,7 +12,9 @@
 #include "state/sortie.hpp"
 #include "state/table.hpp"
 
+#include <NTL/ZZ_limbs.h>
 #include <cstring>
+#include <gmp.h>
 #include <iostream>
 #include <string>
 #include <termios.h>
@@ -119,21 +121,25 @@ bool entier64() {
     return true;
 }
 
-// Value of a long digit string, eighteen digits at a time.
+// Value of the digit string from position D on: up to eighteen digits in
+// one machine word; longer strings through GMP's conversion, whose time
+// grows barely faster than the number of digits.
 void valeur_grande(std::size_t d, ZZ& v) {
-    v = 0;
-    std::size_t p = d;
-    while (p < entree.size()) {
-        std::size_t n = std::min<std::size_t>(18, entree.size() - p);
-        long bloc = 0;
-        long puissance = 1;
-        for (std::size_t q = 0; q < n; ++q, ++p) {
-            bloc = bloc * 10 + (entree[p] - '0');
-            puissance *= 10;
+    static_assert(sizeof(NTL::ZZ_limb_t) == sizeof(mp_limb_t));
+    if (entree.size() - d <= 18) {
+        long x = 0;
+        for (std::size_t p = d; p < entree.size(); ++p) {
+            x = x * 10 + (entree[p] - '0');
         }
-        v *= puissance;
-        v += bloc;
+        v = x;
+        return;
     }
+    mpz_t m;
+    mpz_init(m);
+    mpz_set_str(m, entree.c_str() + d, 10); // digits only, checked by forme_positive
+    NTL::ZZ_limbs_set(v, reinterpret_cast<const NTL::ZZ_limb_t*>(mpz_limbs_read(m)),
+                      static_cast<long>(mpz_size(m)));
+    mpz_clear(m);
 }
 
 bool entier_grand() {

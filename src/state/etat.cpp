@@ -4,6 +4,7 @@
 
 #include "state/etat.hpp"
 
+#include "base/descripteurs.hpp"
 #include "state/essais.hpp"
 #include "state/reponses.hpp"
 #include "state/sortie.hpp"
@@ -20,6 +21,9 @@ namespace {
 }
 
 } // namespace
+
+// First of all, before any static object of any file opens a file.
+__attribute__((init_priority(101))) DescripteursStandard descripteurs;
 
 Sortie out(sortie_perdue);
 

@@ -26,6 +26,7 @@ class Session {
     int fin(double secondes = 120);
 
     const std::string& ecran() const { return ecran_; }
+    pid_t pid() const { return pid_; }
     const std::string& sortie() const { return sortie_; }
 
   private:

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <primesieve.hpp>
 #include <string>
@@ -75,17 +76,49 @@ TEST(HorsProcessus, BringsBackTheChildsWholeResult) {
     EXPECT_EQ(r, attendu);
 }
 
-TEST(HorsProcessus, DoesTheWorkHereWhenTheChildFails) {
+// What TRAVAIL writes on standard error, which goes to a file meanwhile.
+template <class F> std::string erreur_de(F travail) {
+    std::FILE* f = std::tmpfile();
+    int avant = ::dup(STDERR_FILENO);
+    ::dup2(::fileno(f), STDERR_FILENO);
+    travail();
+    ::dup2(avant, STDERR_FILENO);
+    ::close(avant);
+    std::string texte(4096, '\0');
+    std::rewind(f);
+    texte.resize(std::fread(texte.data(), 1, texte.size(), f));
+    std::fclose(f);
+    return texte;
+}
+
+// A child that fails or is killed from outside (as the out-of-memory killer
+// does) is not redone here: the work is abandoned (the menu then says so on
+// standard error).
+TEST(HorsProcessus, AbandonsTheWorkWhenTheChildFailsOrIsKilled) {
     installer_interruption();
     pid_t moi = getpid();
-    EXPECT_EQ(hors_processus("essai",
-                             [moi] {
-                                 if (getpid() != moi) {
-                                     ::_exit(3);
-                                 }
-                                 return std::string("ici");
-                             }),
-              "ici");
+    for (int signal : {0, SIGKILL, SIGSEGV}) {
+        bool ici = false;
+        std::string erreur = erreur_de([&] {
+            EXPECT_THROW(hors_processus("essai",
+                                        [moi, signal, &ici] {
+                                            if (getpid() == moi) {
+                                                ici = true;
+                                            } else if (signal == 0) {
+                                                ::_exit(3);
+                                            } else {
+                                                ::signal(signal, SIG_DFL);
+                                                ::raise(signal);
+                                            }
+                                            return std::string("ici");
+                                        }),
+                         TravailAbandonne)
+                << "signal " << signal;
+        });
+        EXPECT_FALSE(ici) << "the work was done again in the program, signal " << signal;
+        EXPECT_EQ(erreur, "");
+        EXPECT_EQ(interruption_demandee, 0);
+    }
 }
 
 TEST(HorsProcessus, CtrlCAbandonsTheChild) {
