@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libgtest-dev
+paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libpari-dev libprimesieve-dev libgtest-dev
     libedit-dev groff-base clang libclang-rt-14-dev python3)
 
 installer() {
