@@ -2,7 +2,8 @@
 // the table first grown to the end of liste.txt (what the literal routines
 // would have done by then) so that only the request itself is timed.
 //
-//   bench_travail [FILE]     (liste.txt by default)
+//   bench_travail [FILE]          (liste.txt by default)
+//   bench_travail FILE N...       only the factorisation of each N, one line each
 
 #include "concat/concat.hpp"
 #include "factor/factor.hpp"
@@ -45,6 +46,13 @@ int main(int argc, char** argv) {
         Suiv();
     }
     std::printf("table to rank %ld: %.3f s\n", np, secondes_depuis(t0));
+    if (argc > 2) {
+        for (int a = 2; a < argc; ++a) {
+            std::printf("[1] %zu digits %.4f s\n", std::string(argv[a]).size(),
+                        mesurer(decomp, std::string(argv[a]) + "\n0\n"));
+        }
+        return 0;
+    }
     const char* requetes[][3] = {
         {"1", "300000000000000380960000000000012449541", "two 20-digit primes"},
         {"1", "40000000000000000000000005047300000000000000000000013299873", "two 30-digit primes"},
@@ -54,7 +62,8 @@ int main(int argc, char** argv) {
     };
     for (auto& r : requetes) {
         int (*routine)() = r[0][0] == '1' ? decomp : concatN;
-        std::printf("[%s] %-22s %.3f s\n", r[0], r[2], mesurer(routine, std::string(r[1]) + "\n0\n"));
+        std::printf("[%s] %-22s %.3f s\n", r[0], r[2],
+                    mesurer(routine, std::string(r[1]) + "\n0\n"));
     }
     std::string n200;
     for (unsigned x = 7; n200.size() < 200; x = x * 1103515245 + 12345) {
