@@ -74,6 +74,44 @@ done
 a=$(duree sh -c "'$prog' < n10.in > sortie.txt")
 b=$(duree sh -c 'echo "n=read(\"n10.txt\"); print(n); print(factor(n))" | gp -q -s 200M')
 rapport "[1] 10^9999999 (10,000,000 digits) read and written / gp" "$a" "$b"
+# [1] per size class, a product of two primes of half its size: the request
+# alone (table already grown) against one gp process, in this run.
+gp_pari() { echo "$1" | gp -q -D parisizemax=4G > /dev/null 2>&1; }
+semis=(662535964922357 48973219816041823087 4492414357169364207874027
+    191720003520630768047066487403 64147566969677888492916996103196987
+    2287578533285563717539406310225583437057 178299272144524584304254354533242080887965823
+    75583232794269259415856500105059401805853136267991
+    5581456392897595558379122410452239495258251598415129113
+    105032137296083366125728108323169834037190290600867270119257
+    5465193332227928597233597768242397795572522925240711470565052009)
+"$racine/build/bench/bench_travail" liste.txt "${semis[@]}" > interne.txt
+for n in "${semis[@]}"; do
+    a=$(grep -a "^\[1\] ${#n} digits" interne.txt | awk '{print $4}')
+    b=$(duree gp_pari "factorint($n)")
+    rapport "[1] ${#n} digits, request alone / gp factorint" "$a" "$b"
+done
+# Eleven semiprimes of 24 to 60 digits in one [1] session from start-up
+# (the table grows to its end first) against one gp process.
+onze=(4492414357169364207874027 191720003520630768047066487403 276007431356683560106507778491
+    64147566969677888492916996103196987 2287578533285563717539406310225583437057
+    3408101199586037321869479967462821763603 178299272144524584304254354533242080887965823
+    653577764873897176656691755463444419233885407 75583232794269259415856500105059401805853136267991
+    5581456392897595558379122410452239495258251598415129113
+    105032137296083366125728108323169834037190290600867270119257)
+reponses="1\n"
+liste_gp=
+for n in "${onze[@]}"; do reponses+="$n\n1\n"; liste_gp+="factorint($n);"; done
+reponses="${reponses%1\\n}0\n0\n"
+a=$(duree dialogue "$reponses")
+b=$(duree gp_pari "$liste_gp")
+rapport "[1] eleven semiprimes 24-60 digits from start-up / one gp" "$a" "$b"
+# A 1000-digit prime at [1], proved prime, against isprime in gp: once each.
+p1000=$(echo 'print(nextprime(10^999 + 3 * 10^500))' | gp -q)
+a=$("$racine/build/bench/bench_travail" liste.txt "$p1000" | awk '/^\[1\]/ {print $4}')
+t0=$(date +%s.%N)
+gp_pari "isprime($p1000)"
+b=$(echo "$(date +%s.%N) - $t0" | bc)
+rapport "[1] 1000-digit prime, request alone / gp isprime" "$a" "$b"
 
 a=$(duree dialogue '4\n2\n1\n10000000\n1\n0\n0\n')
 grep -ao 'Il y a  [0-9]*' sortie.txt

@@ -2,12 +2,15 @@
 // the table first grown to the end of liste.txt (what the literal routines
 // would have done by then) so that only the request itself is timed.
 //
-//   bench_travail [FILE]     (liste.txt by default)
+//   bench_travail [FILE]          (liste.txt by default)
+//   bench_travail FILE N...       only the factorisation of each N, one line each
 
 #include "concat/concat.hpp"
 #include "factor/factor.hpp"
 #include "input/input.hpp"
+#include "primes/portee.hpp"
 #include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
 #include "state/essais.hpp"
 #include "state/etat.hpp"
 #include "state/sortie.hpp"
@@ -42,10 +45,16 @@ double mesurer(int (*routine)(), const std::string& lignes) {
 int main(int argc, char** argv) {
     etat_initial(argc > 1 ? argv[1] : "liste.txt");
     auto t0 = std::chrono::steady_clock::now();
-    while (np < RANG_FICHIER) {
-        Suiv();
-    }
+    grandir_au_rang(RANG_FICHIER);
+    attendre_table();
     std::printf("table to rank %ld: %.3f s\n", np, secondes_depuis(t0));
+    if (argc > 2) {
+        for (int a = 2; a < argc; ++a) {
+            std::printf("[1] %zu digits %.4f s\n", std::string(argv[a]).size(),
+                        mesurer(decomp, std::string(argv[a]) + "\n0\n"));
+        }
+        return 0;
+    }
     const char* requetes[][3] = {
         {"1", "300000000000000380960000000000012449541", "two 20-digit primes"},
         {"1", "40000000000000000000000005047300000000000000000000013299873", "two 30-digit primes"},

@@ -1,10 +1,12 @@
 // Menu [1]: factorisation of N >= 1. The factors come from a factoring
-// library (trial division, Pollard rho, ECM, quadratic sieve); the table
-// grows as trial division with its primes would have grown it, up to the end
-// of liste.txt at most.
+// library (trial division, Pollard rho, ECM, quadratic sieve), each proved
+// prime; the table grows as trial division with its primes would have grown
+// it, up to the end of liste.txt at most.
 
 #include "base/enfant.hpp"
 #include "factor/factor.hpp"
+#include "factor/moteur.hpp"
+#include "factor/pari.hpp"
 #include "input/input.hpp"
 #include "primes/portee.hpp"
 #include "state/reponses.hpp"
@@ -14,10 +16,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <flint/NTL-interface.h>
-#include <flint/fmpz.h>
-#include <flint/fmpz_factor.h>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,8 +24,9 @@ namespace {
 
 constexpr std::int64_t COFACTEUR = -1; // in Nfact: the factor is above 2^63 - 1, kept in grands
 
-std::int32_t nf = 0;    // distinct prime factors recorded for the current N
-std::vector<ZZ> grands; // factors above 2^63 - 1, at their positions
+std::int32_t nf = 0;                // distinct prime factors recorded for the current N
+std::vector<FacteurPremier> grands; // factors above 2^63 - 1, at their positions
+std::string decimal_n;              // N as printed
 
 void entete() {
     out << "\n___________________________________________________________________________________________________________";
@@ -46,67 +45,55 @@ void demander_n() {
 
 // One more factor at position nf. The arrays only grow: entries above nf,
 // left by an earlier N, are never read. A factor above 2^63 - 1 is marked
-// COFACTEUR in Nfact and kept in grands.
-void enregistrer(const ZZ& facteur, std::int64_t exposant) {
+// COFACTEUR in Nfact and kept in grands, with its decimal text.
+void enregistrer(const FacteurPremier& f) {
     ++nf;
     Nfact.push_back(0);
     Nexpo.push_back(0);
     auto t = static_cast<std::size_t>(nf);
-    if (NumBits(facteur) < 64) {
-        Nfact[t] = NTL::conv<long>(facteur);
+    if (NumBits(f.valeur) < 64) {
+        Nfact[t] = NTL::conv<long>(f.valeur);
     } else {
         Nfact[t] = COFACTEUR;
         grands.resize(std::max(grands.size(), t + 1));
-        grands[t] = facteur;
+        grands[t] = f;
     }
-    Nexpo[t] = exposant;
+    Nexpo[t] = f.exposant;
 }
 
-// The factoring library's answer for N: "prime exponent" pairs, as text so
-// that it can come back from a child process.
-std::string facteurs_texte(const ZZ& N) {
-    fmpz_t n;
-    fmpz_init(n);
-    fmpz_set_ZZ(n, N);
-    fmpz_factor_t f;
-    fmpz_factor_init(f);
-    fmpz_factor(f, n);
-    std::string texte;
-    for (slong t = 0; t < f->num; ++t) {
-        char* p = fmpz_get_str(nullptr, 10, f->p + t);
-        texte.append(p).append(" ").append(std::to_string(f->exp[t])).append("\n");
-        flint_free(p);
+// Up to this size (some 40 digits) the library answers within a few
+// hundredths of a second.
+constexpr long BITS_COURTS = 130;
+
+// The prime factors of S with their exponents, in increasing order; for a
+// large S the whole work, the decimal texts included, runs where Ctrl-C can
+// abandon it.
+void factorisation() {
+    Decomposition d;
+    if (NumBits(S) <= BITS_COURTS) {
+        d = decomposer(S);
+    } else {
+        preparer_pari(); // once, here, so that no child starts it again
+        d = depuis_octets(hors_processus("Decomposition en facteurs premiers",
+                                         [] { return en_octets(decomposer(S)); }));
     }
-    fmpz_factor_clear(f);
-    fmpz_clear(n);
-    return texte;
+    decimal_n = std::move(d.decimal_n);
+    for (const FacteurPremier& f : d.facteurs) {
+        enregistrer(f);
+    }
 }
 
-// Up to this size the library answers within a small fraction of a second.
-constexpr long BITS_COURTS = 100;
+ZZ valeur_facteur(std::size_t t) {
+    return Nfact[t] == COFACTEUR ? grands[t].valeur : ZZ(Nfact[t]);
+}
 
-using Facteurs = std::vector<std::pair<ZZ, long>>;
-
-// The prime factors of S with their exponents, in increasing order, from the
-// factoring library, recorded and returned; for a large S it runs where
-// Ctrl-C can abandon it.
-Facteurs factorisation() {
-    ZZ N = S;
-    auto calcul = [&N] { return facteurs_texte(N); };
-    std::istringstream texte(NumBits(N) <= BITS_COURTS
-                                 ? calcul()
-                                 : hors_processus("Decomposition en facteurs premiers", calcul));
-    Facteurs facteurs;
-    ZZ premier;
-    long exposant = 0;
-    while (texte >> premier >> exposant) {
-        facteurs.emplace_back(premier, exposant);
+// The table as trial division of N would leave it: its last two factors
+// decide.
+void croissance() {
+    if (nf > 0) {
+        auto u = static_cast<std::size_t>(nf);
+        portee_decomposition(valeur_facteur(u), Nexpo[u], nf > 1 ? valeur_facteur(u - 1) : ZZ(1));
     }
-    std::sort(facteurs.begin(), facteurs.end());
-    for (const auto& [p, e] : facteurs) {
-        enregistrer(p, e);
-    }
-    return facteurs;
 }
 
 void division() {
@@ -114,16 +101,16 @@ void division() {
     nf = 0;
     S1 = S;
     i = 1;
-    Facteurs facteurs = factorisation();
+    factorisation();
     S = 1;
-    portee_decomposition(S1, facteurs);
+    croissance();
 }
 
 void facteur(std::int32_t t) {
     std::int64_t f = Nfact[static_cast<std::size_t>(t)];
     out << "(";
     if (f == COFACTEUR) {
-        out << grands[static_cast<std::size_t>(t)];
+        out << grands[static_cast<std::size_t>(t)].decimal;
     } else {
         out << f;
     }
@@ -136,7 +123,7 @@ void facteur(std::int32_t t) {
 
 // One line, without a line feed at its end: a prime N, or the product.
 void resultat() {
-    out << " \n \n \t " << S1;
+    out << " \n \n \t " << decimal_n;
     if (nf == 1 && Nexpo[1] == 1) {
         out << "  est un nombre premier. ";
         return;

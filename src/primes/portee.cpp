@@ -236,24 +236,16 @@ void portee_intervalle(std::int64_t debut, std::int64_t fin) {
     grandir_jusqu_a(facteur);
 }
 
-// The division divides out each prime factor in turn. Once the cofactor
-// left is prime (the last factor, exponent 1), it stops at the first table
-// prime above both the factor before it and the cofactor's square root; when
-// the last factor has a higher exponent, it stops on that factor.
-void portee_decomposition(const ZZ& N, const std::vector<std::pair<ZZ, long>>& facteurs) {
-    ZZ reste_n = N;
-    ZZ precedent(1);
-    for (std::size_t t = 0; t < facteurs.size(); ++t) {
-        const auto& [p, e] = facteurs[t];
-        if (t + 1 == facteurs.size() && e == 1) {
-            ZZ racine = SqrRoot(reste_n);
-            grandir_au_dessus(borne64(racine > precedent ? racine : precedent));
-            return;
-        }
-        reste_n /= power(p, e);
-        precedent = p;
+// The division divides out each prime factor in turn, so the cofactor left
+// at the end is the last factor. When that one is alone (exponent 1), the
+// division stops at the first table prime above both the factor before it
+// and the square root of the last one; when the last factor has a higher
+// exponent, it stops on that factor.
+void portee_decomposition(const ZZ& dernier, long exposant, const ZZ& precedent) {
+    if (exposant != 1) {
+        grandir_jusqu_a(borne64(dernier));
+        return;
     }
-    if (!facteurs.empty()) {
-        grandir_jusqu_a(borne64(precedent));
-    }
+    std::int64_t racine = NumBits(dernier) > 126 ? INT64_MAX : borne64(SqrRoot(dernier));
+    grandir_au_dessus(std::max(racine, borne64(precedent)));
 }

@@ -12,8 +12,6 @@
 
 #include <NTL/ZZ.h>
 #include <cstdint>
-#include <utility>
-#include <vector>
 
 // Grows the table until its last prime is above BORNE: the reach of the test
 // of a prime whose trial divisors stop at the first prime above BORNE.
@@ -41,6 +39,7 @@ void portee_test_grand(const NTL::ZZ& n, bool premier);
 // at least 5) with prem1.
 void portee_intervalle(std::int64_t debut, std::int64_t fin);
 
-// The factorisation of N >= 1 by trial division, whose prime factors with
-// their exponents are FACTEURS, in increasing order.
-void portee_decomposition(const NTL::ZZ& N, const std::vector<std::pair<NTL::ZZ, long>>& facteurs);
+// The factorisation of N >= 2 by trial division, whose largest prime factor
+// is DERNIER with exponent EXPOSANT, and whose factor before it is PRECEDENT
+// (1 when there is none).
+void portee_decomposition(const NTL::ZZ& dernier, long exposant, const NTL::ZZ& precedent);

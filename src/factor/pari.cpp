@@ -1,0 +1,121 @@
+// PARI in library mode: initialised once, on first use, without its signal
+// handlers and without taking over GMP's memory functions (NTL and FLINT use
+// GMP too). Its stack starts small and grows as a computation needs, up to
+// half the memory of the machine; an error (the stack at its limit, say) is
+// caught here and reported to the caller. The library never writes to
+// standard output or to the terminal: its messages are dropped.
+
+#include "factor/pari.hpp"
+
+#include <algorithm>
+#include <cstddef>
+#include <pari/pari.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t PILE = std::size_t{16} << 20; // usual stack: 16 MiB
+constexpr ulong PREMIERS_PARI = 500000;             // PARI's own table of small primes
+
+void rien_c(char) {}
+void rien_s(const char*) {}
+void rien() {}
+PariOUT silence = {rien_c, rien_s, rien};
+
+std::size_t pile_maximale() {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long taille = sysconf(_SC_PAGESIZE);
+    std::size_t moitie = pages > 0 && taille > 0 ? static_cast<std::size_t>(pages) / 2 *
+                                                       static_cast<std::size_t>(taille)
+                                                 : std::size_t{1} << 30;
+    // Under a limit on the address space, a quarter of it: the stack's
+    // whole reach is mapped at once.
+    rlimit limite{};
+    if (getrlimit(RLIMIT_AS, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY) {
+        moitie = std::min<std::size_t>(moitie, limite.rlim_cur / 4);
+    }
+    return std::clamp(moitie, PILE, std::size_t{16} << 30);
+}
+
+} // namespace
+
+void preparer_pari() {
+    static bool fait = false;
+    if (fait) {
+        return;
+    }
+    pari_init_opts(PILE, PREMIERS_PARI, INIT_DFTm | INIT_noINTGMPm);
+    pariOut = &silence;
+    pariErr = &silence;
+    paristack_setsize(PILE, pile_maximale());
+    factor_proven = 1; // every factor above 2^64 is proved prime, not only tested
+    fait = true;
+}
+
+namespace {
+
+GEN entier(const unsigned long* limbes, long n) {
+    GEN x = cgeti(n + 2);
+    x[1] = evalsigne(1) | evallgefint(n + 2);
+    GEN w = int_LSW(x);
+    for (long t = 0; t < n; ++t, w = int_nextW(w)) {
+        *w = limbes[t];
+    }
+    return x;
+}
+
+void limbes_de(GEN x, std::vector<unsigned long>& v) {
+    long n = lgefint(x) - 2;
+    v.resize(static_cast<std::size_t>(n));
+    GEN w = int_LSW(x);
+    for (long t = 0; t < n; ++t, w = int_nextW(w)) {
+        v[static_cast<std::size_t>(t)] = static_cast<unsigned long>(*w);
+    }
+}
+
+// [decimal text of N, its prime factors, their exponents, their decimal
+// texts], on the PARI stack.
+GEN calcul(const unsigned long* limbes, long n) {
+    GEN x = entier(limbes, n);
+    GEN f = Z_factor(x);
+    GEN premiers = gel(f, 1);
+    GEN textes = cgetg(lg(premiers), t_VEC);
+    for (long t = 1; t < lg(premiers); ++t) {
+        gel(textes, t) = strtoGENstr(itostr(gel(premiers, t)));
+    }
+    return mkvec4(strtoGENstr(itostr(x)), premiers, gel(f, 2), textes);
+}
+
+} // namespace
+
+bool factoriser_pari(const unsigned long* limbes, long n, std::string& decimal_n,
+                     std::vector<FacteurPari>& facteurs) {
+    preparer_pari();
+    pari_sp av = avma;
+    GEN volatile r = nullptr;
+    pari_CATCH(CATCH_ALL) {
+        r = nullptr;
+    }
+    pari_TRY {
+        r = calcul(limbes, n);
+    }
+    pari_ENDCATCH;
+    if (r == nullptr) {
+        set_avma(av);
+        return false;
+    }
+    decimal_n = GSTR(gel(r, 1));
+    GEN premiers = gel(r, 2);
+    GEN exposants = gel(r, 3);
+    facteurs.assign(static_cast<std::size_t>(lg(premiers) - 1), FacteurPari{});
+    for (long t = 1; t < lg(premiers); ++t) {
+        FacteurPari& f = facteurs[static_cast<std::size_t>(t - 1)];
+        GEN p = gel(premiers, t);
+        limbes_de(p, f.limbes);
+        f.decimal = GSTR(gel(gel(r, 4), t));
+        f.exposant = itos(gel(exposants, t));
+    }
+    set_avma(av);
+    return true;
+}
