@@ -39,8 +39,29 @@ class Remplisseur {
   private:
     using Verrou = std::unique_lock<std::mutex>;
 
+    // The lock, the worker being between two blocks and kept there while it
+    // is held: the main thread may then move the storage or read the file.
+    class Pause {
+      public:
+        explicit Pause(Remplisseur& r) : r_(r), l_(r.m_) {
+            r_.pause_ = true;
+            r_.cv_.wait(l_, [this] { return !r_.occupe_; });
+        }
+        Pause(const Pause&) = delete;
+        Pause& operator=(const Pause&) = delete;
+        ~Pause() {
+            r_.pause_ = false;
+            r_.cv_.notify_all();
+        }
+        Verrou& verrou() { return l_; }
+
+      private:
+        Remplisseur& r_;
+        Verrou l_;
+    };
+
     void reprendre_si_oublie();
-    void remplir(std::int64_t fin);
+    void remplir(std::int64_t de, std::int64_t fin);
     void verifier_fichier(std::int64_t de, std::int64_t a);
     void synchroniser() {
         np = rempli_;
@@ -53,6 +74,8 @@ class Remplisseur {
     std::condition_variable cv_;
     std::thread fil_;
     bool arret_ = false;
+    bool occupe_ = false; // the worker fills a block, without the lock
+    bool pause_ = false;  // the main thread holds the worker between two blocks
     bool oublie_ = true;      // the table was set back: rempli_ and cible_ are np again
     std::int64_t rempli_ = 0; // ranks whose entries are written (np <= rempli_ <= cible_)
     std::int64_t cible_ = 0;
@@ -71,22 +94,22 @@ void Remplisseur::reprendre_si_oublie() {
     }
 }
 
-// Entries of ranks rempli_ + 1 to FIN: the true primes of those ranks, what
-// liste.txt holds when it is sound and what trial division computes beyond
-// it. The room is made; under m_.
-void Remplisseur::remplir(std::int64_t fin) {
-    auto dernier = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(rempli_)]);
+// Entries of ranks DE to FIN: the true primes of those ranks, what liste.txt
+// holds when it is sound and what trial division computes beyond it. The
+// room is made. By the worker without the lock (occupe_ set), or by the
+// main thread with the worker held.
+void Remplisseur::remplir(std::int64_t de, std::int64_t fin) {
+    auto dernier = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(de - 1)]);
     if (dernier_crible_ != dernier) {
         crible_.jump_to(dernier + 1);
     }
     std::uint64_t p = dernier;
-    for (std::int64_t r = rempli_ + 1; r <= fin; ++r) {
+    for (std::int64_t r = de; r <= fin; ++r) {
         p = crible_.next_prime();
         Nprem.placer(static_cast<std::size_t>(r), static_cast<std::int64_t>(p));
     }
     dernier_crible_ = p;
-    verifier_fichier(rempli_ + 1, std::min(fin, rang_fichier_));
-    rempli_ = fin;
+    verifier_fichier(de, std::min(fin, rang_fichier_));
 }
 
 // liste.txt is read for ranks DE to A, one value a rank; at the first value
@@ -104,11 +127,20 @@ void Remplisseur::verifier_fichier(std::int64_t de, std::int64_t a) {
 void Remplisseur::boucle() {
     Verrou l(m_);
     for (;;) {
-        cv_.wait(l, [this] { return arret_ || rempli_ < std::min(cible_, RANG_32); });
+        cv_.wait(l, [this] {
+            return arret_ || (!pause_ && rempli_ < std::min(cible_, RANG_32));
+        });
         if (arret_) {
             return;
         }
-        remplir(std::min({cible_, RANG_32, rempli_ + BLOC}));
+        std::int64_t de = rempli_ + 1;
+        std::int64_t fin = std::min({cible_, RANG_32, rempli_ + BLOC});
+        occupe_ = true;
+        l.unlock();
+        remplir(de, fin);
+        l.lock();
+        occupe_ = false;
+        rempli_ = fin;
         cv_.notify_all();
     }
 }
@@ -125,7 +157,7 @@ void Remplisseur::arreter() {
 }
 
 void Remplisseur::viser(std::int64_t cible, std::int64_t premier) {
-    Verrou l(m_);
+    Pause pause(*this);
     reprendre_si_oublie();
     if (cible <= cible_) {
         return;
@@ -136,14 +168,14 @@ void Remplisseur::viser(std::int64_t cible, std::int64_t premier) {
     premier_ = premier;
     rang_fichier_ = rang_fichier;
     if (libre && cible - rempli_ <= ICI && cible <= RANG_32) {
-        remplir(cible);
+        remplir(rempli_ + 1, cible);
+        rempli_ = cible;
         synchroniser();
         return;
     }
     if (!fil_.joinable()) {
         fil_ = std::thread([this] { boucle(); });
     }
-    cv_.notify_all();
 }
 
 // Past the primes below 2^32 the main thread fills the table itself, a block
@@ -164,36 +196,40 @@ void Remplisseur::attendre() {
         tache.point(static_cast<double>(np - depart));
         l.lock();
     }
-    while (rempli_ < cible_) {
-        std::int64_t fin = std::min(cible_, rempli_ + BLOC);
-        Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
-        Nprem.reserver(static_cast<std::size_t>(fin) + 1);
-        remplir(fin);
-        synchroniser();
-        l.unlock();
+    l.unlock();
+    while (np < cible_) {
+        {
+            Pause pause(*this);
+            std::int64_t fin = std::min(cible_, rempli_ + BLOC);
+            Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
+            Nprem.reserver(static_cast<std::size_t>(fin) + 1);
+            remplir(rempli_ + 1, fin);
+            rempli_ = fin;
+            synchroniser();
+        }
         tache.point(static_cast<double>(np - depart));
-        l.lock();
     }
+    l.lock();
     synchroniser();
 }
 
 void Remplisseur::suivant() {
     attendre();
-    Verrou l(m_);
+    Pause pause(*this);
     if (rempli_ >= RANG_32) {
         Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
     }
     Nprem.reserver(static_cast<std::size_t>(rempli_) + 2);
     rang_fichier_ = rang_fichier;
-    remplir(rempli_ + 1);
-    cible_ = rempli_;
+    remplir(rempli_ + 1, rempli_ + 1);
+    cible_ = ++rempli_;
     premier_ = Nprem[static_cast<std::size_t>(rempli_)];
     synchroniser();
 }
 
 // The filling under way is abandoned after its block.
 void Remplisseur::oublier() {
-    Verrou l(m_);
+    Pause pause(*this);
     cible_ = rempli_;
     oublie_ = true;
 }
