@@ -9,8 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libgtest-dev
-    libedit-dev groff-base clang libclang-rt-14-dev python3)
+paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libprimecount-dev
+    libgtest-dev libedit-dev groff-base clang libclang-rt-14-dev python3
+    primecount) # the primecount command: the reference of bench/run.sh
 
 installer() {
     local manque=()
