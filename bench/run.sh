@@ -47,7 +47,8 @@ rapport "[3] count [1e12, 1e12+1e9] / primesieve --count" "$a" "$b"
 # with other work, load about 6): [1, 1e15] 2.99 / 2.42 s, ratio 1.24;
 # [1e15, 1e16] 13.4 / 12.0 s, ratio 1.12; [123456789, 98765432109876]
 # 0.64 / 0.64 s, ratio 1.00; and above, [1e12, 1e12+1e9] 0.154 s against
-# primesieve --count 0.282 s, ratio 0.55.
+# primesieve --count 0.282 s, ratio 0.55. LONG=1, one run each:
+# [1, 2^63-1] 353 / 454 s, ratio 0.78 (216289611853439384 primes).
 compte_pi() { # lower, upper, label
     local a b
     a=$(duree dialogue "3\n$1\n$2\n1\n0\n")
