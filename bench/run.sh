@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Speed figures of premiers against primesieve and PARI/GP, each measured in
 # this one run. Needs a Release build in build/ (with -DPREMIERS_BENCH=ON for
-# the loading figure), the primesieve command (Debian package primesieve),
-# gp (pari-gp) and python3, and a full liste.txt in the repository's folder
-# (bash tools/setup.sh run writes it; build/tools/genliste/genliste too).
+# the loading figure), the primesieve and primecount commands (Debian
+# packages primesieve, primecount), gp (pari-gp) and python3, and a full
+# liste.txt in the repository's folder (bash tools/setup.sh run writes it;
+# build/tools/genliste/genliste too).
 #
 #   bench/run.sh
+#   LONG=1 bench/run.sh    also [3] count [1, 2^63-1] (several minutes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/bench/bench_travail ] || { echo "build with -DPREMIERS_BENCH=ON first" >&2; exit 1; }
@@ -17,10 +19,10 @@ trap 'rm -rf "$travail"' EXIT
 ln -s "$racine/liste.txt" "$travail/liste.txt"
 cd "$travail"
 
-# Wall-clock seconds of a command, best of 3.
+# Wall-clock seconds of a command, best of 3 (of $FOIS when set).
 duree() {
     local meilleur=
-    for _ in 1 2 3; do
+    for _ in $(seq "${FOIS:-3}"); do
         local t0 t1
         t0=$(date +%s.%N)
         "$@" > /dev/null 2>&1 || true
@@ -39,6 +41,27 @@ echo "figure                                                          ours      
 a=$(duree dialogue '3\n1000000000000\n1001000000000\n1\n0\n')
 b=$(duree primesieve 1e12 1e12+1e9 --count)
 rapport "[3] count [1e12, 1e12+1e9] / primesieve --count" "$a" "$b"
+
+# Count only by the prime-counting function, against the primecount
+# command's pi(fin) and pi(debu - 1). Figures of one run (2 cores shared
+# with other work, load about 6): [1, 1e15] 2.99 / 2.42 s, ratio 1.24;
+# [1e15, 1e16] 13.4 / 12.0 s, ratio 1.12; [123456789, 98765432109876]
+# 0.64 / 0.64 s, ratio 1.00; and above, [1e12, 1e12+1e9] 0.154 s against
+# primesieve --count 0.282 s, ratio 0.55. LONG=1, one run each:
+# [1, 2^63-1] 353 / 454 s, ratio 0.78 (216289611853439384 primes).
+compte_pi() { # lower, upper, label
+    local a b
+    a=$(duree dialogue "3\n$1\n$2\n1\n0\n")
+    grep -ao 'Il y a  [0-9]*' sortie.txt
+    b=$(duree sh -c "primecount $2 && primecount $(($1 - 1))")
+    rapport "[3] count $3 / primecount pi(fin), pi(debu-1)" "$a" "$b"
+}
+compte_pi 1 1000000000000000 "[1, 1e15]"
+compte_pi 1000000000000000 10000000000000000 "[1e15, 1e16]"
+compte_pi 123456789 98765432109876 "[123456789, 98765432109876]"
+if [ -n "${LONG:-}" ]; then
+    FOIS=1 compte_pi 1 9223372036854775807 "[1, 2^63-1]"
+fi
 
 a=$(duree dialogue '3\n1000000000000\n1000100000000\n0\n0\n')
 b=$(duree sh -c 'primesieve 1e12 1e12+1e8 --print > p.txt')

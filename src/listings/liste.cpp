@@ -1,5 +1,6 @@
 // Menu [3]: the primes between two bounds, bounds included, without their
-// ranks. The primes come from a sieve; the table grows exactly as far as
+// ranks. The primes come from a sieve, a count alone from the prime-counting
+// function where that costs less; the table grows exactly as far as
 // testing every odd value from 5 up with prem1 would have grown it: no
 // further than the square roots of the values need.
 
@@ -8,17 +9,16 @@
 #include "input/input.hpp"
 #include "listings/listings.hpp"
 #include "primes/arith64.hpp"
+#include "primes/compte.hpp"
 #include "primes/portee.hpp"
 #include "state/reponses.hpp"
 #include "state/sortie.hpp"
 #include "state/travail.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <primesieve.hpp>
-#include <string>
 
 namespace {
 
@@ -94,22 +94,10 @@ template <class F> void premiers_entre(std::int64_t debut, std::int64_t fin, F&&
     }
 }
 
-// Below this width a count takes a small fraction of a second.
-constexpr std::int64_t COMPTE_COURT = std::int64_t{1} << 30;
-
-// The sieve's count of [debut, fin]; a long one runs where Ctrl-C can
-// abandon it.
+// The count of [debut, fin]: by pi where that is cheaper than the sieve; a
+// long one runs where Ctrl-C can abandon it.
 std::int64_t compte(std::int64_t debut, std::int64_t fin) {
-    auto calcul = [=] {
-        return std::to_string(primesieve::count_primes(static_cast<std::uint64_t>(debut),
-                                                       static_cast<std::uint64_t>(fin)));
-    };
-    std::string r = fin - debut < COMPTE_COURT
-                        ? calcul()
-                        : hors_processus("Comptage des nombres premiers", calcul);
-    std::int64_t n = 0;
-    std::from_chars(r.data(), r.data() + r.size(), n);
-    return n;
+    return nombre_premiers(debut, fin);
 }
 
 // The primes of [debut, fin] (debut odd, at least 5), counted and, unless

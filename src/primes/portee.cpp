@@ -2,13 +2,14 @@
 
 #include "base/progression.hpp"
 #include "primes/arith64.hpp"
+#include "primes/compte.hpp"
 #include "primes/primes.hpp"
 #include "primes/remplissage.hpp"
 #include "state/table.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <primecount.hpp>
+#include <new>
 #include <primesieve.hpp>
 
 using NTL::ZZ;
@@ -29,11 +30,23 @@ std::int64_t dernier() {
     return premier_vise();
 }
 
-// The prime of rank R >= 1.
+// The number of primes up to X, and the prime of rank R: the library
+// fails only for want of memory.
+std::int64_t nombre_jusqu_a(std::int64_t x) {
+    std::int64_t n = pi(x);
+    if (n < 0) {
+        throw std::bad_alloc();
+    }
+    return n;
+}
+
 std::int64_t premier_de_rang(std::int64_t r) {
     static std::int64_t rang = 0, premier = 0; // the last one asked: the cap, most often
     if (r != rang) {
-        premier = primecount::nth_prime(r);
+        premier = nieme_premier(r);
+        if (premier < 0) {
+            throw std::bad_alloc();
+        }
         rang = r;
     }
     return premier;
@@ -59,7 +72,7 @@ void viser_premier_au_dessus(std::int64_t b) {
         viser_rang(plafond(), p_plafond);
         return;
     }
-    viser_rang(primecount::pi(b) + 1, premier_des(b + 1));
+    viser_rang(nombre_jusqu_a(b) + 1, premier_des(b + 1));
 }
 
 // The table already reaches everything trial division of V would use: its
@@ -171,13 +184,13 @@ void grandir_jusqu_a(std::int64_t q) {
 
 void grandir_au_rang(std::int64_t r) {
     if (r > rang_vise()) {
-        viser_rang(r, primecount::nth_prime(r));
+        viser_rang(r, premier_de_rang(r));
     }
 }
 
 void grandir_au_dela(std::int64_t v) {
     if (dernier() <= v) {
-        viser_rang(primecount::pi(v) + 1, premier_des(v + 1));
+        viser_rang(nombre_jusqu_a(v) + 1, premier_des(v + 1));
     }
 }
 

@@ -74,8 +74,8 @@ class Remplisseur {
     std::condition_variable cv_;
     std::thread fil_;
     bool arret_ = false;
-    bool occupe_ = false; // the worker fills a block, without the lock
-    bool pause_ = false;  // the main thread holds the worker between two blocks
+    bool occupe_ = false;     // the worker fills a block, without the lock
+    bool pause_ = false;      // the main thread holds the worker between two blocks
     bool oublie_ = true;      // the table was set back: rempli_ and cible_ are np again
     std::int64_t rempli_ = 0; // ranks whose entries are written (np <= rempli_ <= cible_)
     std::int64_t cible_ = 0;
@@ -127,9 +127,7 @@ void Remplisseur::verifier_fichier(std::int64_t de, std::int64_t a) {
 void Remplisseur::boucle() {
     Verrou l(m_);
     for (;;) {
-        cv_.wait(l, [this] {
-            return arret_ || (!pause_ && rempli_ < std::min(cible_, RANG_32));
-        });
+        cv_.wait(l, [this] { return arret_ || (!pause_ && rempli_ < std::min(cible_, RANG_32)); });
         if (arret_) {
             return;
         }

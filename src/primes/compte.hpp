@@ -1,0 +1,27 @@
+#pragma once
+// Counting primes without seeing each one: pi(x) by the combinatorial
+// algorithms of primecount, and the count of a range by whichever of pi or
+// the sieve a cost model measured on this machine says is cheaper. Neither
+// reads nor grows the prime table.
+
+#include <cstdint>
+
+// The number of primes <= X (0 for X < 2), computed here, on every core
+// when that is safe (see compte.cpp). -1 when the library fails (no memory).
+std::int64_t pi(std::int64_t x);
+
+// The prime of rank N >= 1, on the same terms as pi.
+std::int64_t nieme_premier(std::int64_t n);
+
+// Estimated seconds of pi(X), and of the sieve's count of [DEBUT, FIN].
+double duree_pi(std::int64_t x);
+double duree_crible(std::int64_t debut, std::int64_t fin);
+
+// True when pi(FIN) - pi(DEBUT - 1) is expected to cost less than sieving
+// [DEBUT, FIN] (1 <= DEBUT <= FIN).
+bool compte_par_pi(std::int64_t debut, std::int64_t fin);
+
+// The number of primes in [DEBUT, FIN] (1 <= DEBUT <= FIN), by the cheaper
+// way. A long count runs where Ctrl-C can abandon it, with the progress
+// line; pi(B) with Ctrl-C is nombre_premiers(1, B).
+std::int64_t nombre_premiers(std::int64_t debut, std::int64_t fin);
