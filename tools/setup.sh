@@ -3,8 +3,9 @@
 #
 #   tools/setup.sh run    install what is missing, build, write liste.txt if
 #                         absent, and start the program beside it
-#   tools/setup.sh test   install what is missing, build (plain and with
-#                         sanitizers) and run every test; with clang, also
+#   tools/setup.sh test   install what is missing, build (plain, with
+#                         address and undefined sanitizers, with the thread
+#                         sanitizer) and run every test; with clang, also
 #                         fuzz the dialogue under the sanitizers
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,6 +64,13 @@ test)
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     construire build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPREMIERS_SANITIZE=ON
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+    # The table's filling runs on a thread of its own: the unit tests and the
+    # transcripts under ThreadSanitizer (the long reference comparisons and
+    # the faults of the environment are left to the other builds).
+    CIBLES="premiers unit_tests genliste" construire build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DPREMIERS_TSAN=ON
+    ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" -L "unit|transcript" \
+        -E "Reference|^fautes/"
     fuzz
     ;;
 *)

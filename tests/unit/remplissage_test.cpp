@@ -1,0 +1,83 @@
+// The table filled in the background: whatever the order of the requests and
+// whoever reads it while it fills, the table that is read is the one the
+// requests one at a time would have left; and its storage keeps entries in
+// 32 bits until the first one that needs 64.
+
+#include "aide.hpp"
+#include "base/tablepremiers.hpp"
+#include "listings/listings.hpp"
+#include "primes/portee.hpp"
+#include "primes/primes.hpp"
+#include "primes/remplissage.hpp"
+
+#include <gtest/gtest.h>
+#include <primesieve.hpp>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The table holds exactly the primes up to its last one.
+void table_exacte() {
+    attendre_table();
+    std::vector<std::int64_t> premiers{0};
+    primesieve::generate_primes(Nprem[static_cast<std::size_t>(np)], &premiers);
+    ASSERT_EQ(Nprem.size(), premiers.size());
+    EXPECT_TRUE(Nprem == premiers);
+}
+
+TEST(Remplissage, TargetsInAnyOrderGiveTheLargest) {
+    table_neuve();
+    grandir_jusqu_a(2'000'000); // 2000003, rank 148934
+    grandir_jusqu_a(1'000'000);
+    grandir_au_dessus(500);
+    EXPECT_EQ(rang_vise(), 148934);
+    EXPECT_EQ(premier_vise(), 2000003);
+    table_exacte();
+    EXPECT_EQ(np, 148934);
+    grandir_au_dessus(1'500'000); // already reached: nothing more
+    attendre_table();
+    EXPECT_EQ(np, 148934);
+}
+
+// The listing's first screen, asked while the table fills, shows its end.
+TEST(Remplissage, AReaderWaitsForTheFilling) {
+    table_neuve();
+    grandir_au_dessus(3'000'000); // 3000017, rank 216817
+    Dialogue d("0\n");
+    premier();
+    EXPECT_NE(d.sortie().find("[ 216817 : 3000017 ] ."), std::string::npos);
+    table_exacte();
+}
+
+// A damaged file is read no further; the filling computes the rest.
+TEST(Remplissage, ADamagedFileGivesTheSameTable) {
+    for (const char* texte : {"5 7 11 12 17 19", "5 7 11 13 19 23", "5 7 97 101"}) {
+        table_neuve(fichier("abime.txt", texte));
+        grandir_jusqu_a(1'000'000);
+        table_exacte();
+        EXPECT_TRUE(monFlux.epuise()) << texte;
+    }
+}
+
+TEST(TablePremiers, EntriesPast32BitsKeepTheirValues) {
+    TablePremiers t(1, 0);
+    for (std::int64_t v = 1; v <= 70'000; ++v) {
+        t.push_back(v);
+    }
+    const std::int64_t grand = (std::int64_t{1} << 32) + 15;
+    t.push_back(grand);
+    t.push_back(grand + 2);
+    t.push_back(INT64_MAX);
+    EXPECT_EQ(t.size(), 70'004u);
+    EXPECT_EQ(t[70'000], 70'000);
+    EXPECT_EQ(t[70'001], grand);
+    EXPECT_EQ(t.back(), INT64_MAX);
+    EXPECT_EQ(*(t.end() - 2), grand + 2);
+    t.assign(1, 0); // back to the start: 32 bits again
+    t.push_back(7);
+    EXPECT_EQ(t[1], 7);
+    EXPECT_EQ(t.size(), 2u);
+}
+
+} // namespace
