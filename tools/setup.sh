@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libprimesieve-dev libgtest-dev
-    libedit-dev groff-base clang libclang-rt-14-dev python3)
+    groff-base clang libclang-rt-14-dev python3)
 
 installer() {
     local manque=()

@@ -21,6 +21,9 @@ class Session {
     std::size_t attendre(const std::string& texte, std::size_t depuis = 0, bool sur_sortie = false,
                          double secondes = 120);
     void taper(const std::string& touches);
+    // True while the terminal reads whole lines and echoes them, as it does
+    // when no question waits.
+    bool canonique() const;
     // Waits for the end of the program; its exit status, or -1 (killed, or
     // still running after SECONDES).
     int fin(double secondes = 120);
