@@ -71,3 +71,14 @@ a=$(duree dialogue '4\n2\n1\n10000000\n1\n0\n0\n')
 grep -ao 'Il y a  [0-9]*' sortie.txt
 b=$(duree dialogue '4\n2\n1\n1000000\n1\n0\n0\n')
 rapport "[4] range [1, 1e7] choice 2 count only / [1, 1e6]" "$a" "$b"
+
+# Long answers pasted at the terminal (a pseudo-terminal driven by
+# bench/terminal.py), against the same answers from a pipe.
+python3 -c "print('1'); print('1' + '0' * 99999); print('0'); print('0')" > cent_mille.txt
+a=$(duree python3 "$racine/bench/terminal.py" "$prog" cent_mille.txt)
+b=$(duree sh -c "'$prog' < cent_mille.txt")
+rapport "[1] 10^99999 pasted at the terminal / from a pipe" "$a" "$b"
+python3 -c "print('1' * 1000000); print('0')" > million.txt
+a=$(duree python3 "$racine/bench/terminal.py" "$prog" million.txt)
+b=$(duree sh -c "'$prog' < million.txt")
+rapport "menu: 1,000,000-character line pasted at the terminal / pipe" "$a" "$b"

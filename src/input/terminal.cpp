@@ -5,6 +5,7 @@
 #include "state/etat.hpp"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <map>
@@ -28,10 +29,28 @@ std::map<std::string, std::vector<std::string>> historiques;
 constexpr std::size_t TAILLE_HISTORIQUE = 100;
 std::string a_ecrire; // what goes to the terminal next, kept between lines
 
+// A signal that ends the program while the terminal is read key by key:
+// its settings are given back first, then the signal does what it did.
+constexpr int SIGNAUX_FIN[] = {SIGTERM, SIGHUP, SIGQUIT};
+struct sigaction avant_signal[std::size(SIGNAUX_FIN)];
+
+extern "C" void sur_signal_fin(int sig) {
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &reglages);
+    for (std::size_t i = 0; i < std::size(SIGNAUX_FIN); ++i) {
+        if (SIGNAUX_FIN[i] == sig) {
+            ::sigaction(sig, &avant_signal[i], nullptr);
+        }
+    }
+    ::raise(sig); // delivered as the handler returns
+}
+
 void rendre_terminal() {
     if (touche_a_touche) {
         ::tcsetattr(STDIN_FILENO, TCSANOW, &reglages);
         touche_a_touche = false;
+        for (std::size_t i = 0; i < std::size(SIGNAUX_FIN); ++i) {
+            ::sigaction(SIGNAUX_FIN[i], &avant_signal[i], nullptr);
+        }
     }
 }
 
@@ -47,6 +66,14 @@ void lire_touche_a_touche() {
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
     touche_a_touche = ::tcsetattr(STDIN_FILENO, TCSANOW, &t) == 0;
+    if (touche_a_touche) {
+        struct sigaction sa {};
+        sa.sa_handler = sur_signal_fin;
+        sigemptyset(&sa.sa_mask);
+        for (std::size_t i = 0; i < std::size(SIGNAUX_FIN); ++i) {
+            ::sigaction(SIGNAUX_FIN[i], &sa, &avant_signal[i]);
+        }
+    }
 }
 
 void ecrire(std::string_view s) {

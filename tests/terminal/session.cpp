@@ -123,6 +123,10 @@ void Session::taper(const std::string& touches) {
     ::fcntl(maitre_, F_SETFL, drapeaux);
 }
 
+void Session::signaler(int signal) const {
+    ::kill(pid_, signal);
+}
+
 bool Session::canonique() const {
     termios t{};
     return ::tcgetattr(maitre_, &t) == 0 && (t.c_lflag & ICANON) != 0 && (t.c_lflag & ECHO) != 0;

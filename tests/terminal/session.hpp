@@ -24,6 +24,7 @@ class Session {
     // True while the terminal reads whole lines and echoes them, as it does
     // when no question waits.
     bool canonique() const;
+    void signaler(int signal) const;
     // Waits for the end of the program; its exit status, or -1 (killed, or
     // still running after SECONDES).
     int fin(double secondes = 120);

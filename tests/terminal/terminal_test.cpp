@@ -4,6 +4,7 @@
 
 #include "session.hpp"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <string>
 
