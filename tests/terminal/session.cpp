@@ -58,6 +58,9 @@ Session::~Session() {
         ::waitpid(pid_, nullptr, 0);
     }
     ::close(maitre_);
+    if (esclave_ >= 0) {
+        ::close(esclave_);
+    }
     if (tube_ >= 0) {
         ::close(tube_);
     }
@@ -127,9 +130,14 @@ void Session::signaler(int signal) const {
     ::kill(pid_, signal);
 }
 
+void Session::garder_terminal() {
+    esclave_ = ::open(::ptsname(maitre_), O_RDWR | O_NOCTTY);
+}
+
 bool Session::canonique() const {
     termios t{};
-    return ::tcgetattr(maitre_, &t) == 0 && (t.c_lflag & ICANON) != 0 && (t.c_lflag & ECHO) != 0;
+    return ::tcgetattr(esclave_ >= 0 ? esclave_ : maitre_, &t) == 0 && (t.c_lflag & ICANON) != 0 &&
+           (t.c_lflag & ECHO) != 0;
 }
 
 int Session::fin(double secondes) {

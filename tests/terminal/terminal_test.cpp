@@ -272,6 +272,7 @@ TEST(Terminal, TheTerminalIsGivenBackOnEveryWayOut) {
     for (const char* touche : {"0\r", CTRL_D, CTRL_C}) {
         for (bool a_part : {false, true}) {
             Session s(PREMIERS, a_part);
+            s.garder_terminal();
             ASSERT_NE(s.attendre(MENU, 0, a_part), npos);
             EXPECT_FALSE(s.canonique()) << "the question is read with the terminal's own editing";
             s.taper(touche);
@@ -279,6 +280,14 @@ TEST(Terminal, TheTerminalIsGivenBackOnEveryWayOut) {
             EXPECT_TRUE(s.canonique())
                 << testing::PrintToString(touche) << " left the terminal raw";
         }
+    }
+    for (int signal : {SIGTERM, SIGHUP, SIGQUIT}) {
+        Session s(PREMIERS, false);
+        s.garder_terminal();
+        ASSERT_NE(s.attendre(MENU), npos);
+        s.signaler(signal);
+        EXPECT_EQ(s.fin(), -1); // ended by the signal, as before
+        EXPECT_TRUE(s.canonique()) << "signal " << signal << " left the terminal raw";
     }
 }
 
