@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libpari-dev libprimesieve-dev
-    libprimecount-dev libgtest-dev libedit-dev groff-base clang libclang-rt-14-dev python3
+    libprimecount-dev libgtest-dev groff-base clang libclang-rt-14-dev python3
     primecount primesieve pari-gp time) # the commands bench/run.sh measures against and with
 
 installer() {

@@ -31,6 +31,7 @@ void ignorer_frappe_anticipee() {
         return;
     }
     tcflush(STDIN_FILENO, TCIFLUSH);
+    ignorer_frappe_edition();
     std::streambuf* tampon = std::cin.rdbuf();
     while (tampon->in_avail() > 0) {
         tampon->sbumpc();
@@ -39,10 +40,10 @@ void ignorer_frappe_anticipee() {
 
 // Writes the question and reads one line into entree, without its line feed
 // or a carriage return before it. At the end of standard input the program
-// ends.
-void lire_ligne(std::string_view question) {
+// ends. At the terminal MODE tells which history the line belongs to.
+void lire_ligne(std::string_view question, int mode) {
     if (source_essai == nullptr && edition_active()) {
-        if (!lire_avec_edition(question, entree)) {
+        if (!lire_avec_edition(question, mode, entree)) {
             terminer();
         }
     } else {
@@ -224,7 +225,7 @@ int controle(int mode, const char* text) {
     voir = 0;
     std::size_t longueur = std::strlen(text);
     for (;;) {
-        lire_ligne(std::string_view(text, longueur));
+        lire_ligne(std::string_view(text, longueur), mode);
         if (mode == 7 && commande_liste()) {
             return 0;
         }

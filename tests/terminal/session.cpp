@@ -4,9 +4,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -56,6 +58,9 @@ Session::~Session() {
         ::waitpid(pid_, nullptr, 0);
     }
     ::close(maitre_);
+    if (esclave_ >= 0) {
+        ::close(esclave_);
+    }
     if (tube_ >= 0) {
         ::close(tube_);
     }
@@ -101,15 +106,38 @@ std::size_t Session::attendre(const std::string& texte, std::size_t depuis, bool
     }
 }
 
+// Long pastes: what the program shows meanwhile is taken as the keys go in,
+// so that neither side waits for the other.
 void Session::taper(const std::string& touches) {
+    int drapeaux = ::fcntl(maitre_, F_GETFL);
+    ::fcntl(maitre_, F_SETFL, drapeaux | O_NONBLOCK);
     std::size_t fait = 0;
     while (fait < touches.size()) {
         ssize_t w = ::write(maitre_, touches.data() + fait, touches.size() - fait);
-        if (w <= 0) {
-            return;
+        if (w > 0) {
+            fait += static_cast<std::size_t>(w);
+        } else if (w < 0 && errno != EAGAIN && errno != EINTR) {
+            break;
         }
-        fait += static_cast<std::size_t>(w);
+        if (fait < touches.size() && !lire(0.01)) {
+            break;
+        }
     }
+    ::fcntl(maitre_, F_SETFL, drapeaux);
+}
+
+void Session::signaler(int signal) const {
+    ::kill(pid_, signal);
+}
+
+void Session::garder_terminal() {
+    esclave_ = ::open(::ptsname(maitre_), O_RDWR | O_NOCTTY);
+}
+
+bool Session::canonique() const {
+    termios t{};
+    return ::tcgetattr(esclave_ >= 0 ? esclave_ : maitre_, &t) == 0 && (t.c_lflag & ICANON) != 0 &&
+           (t.c_lflag & ECHO) != 0;
 }
 
 int Session::fin(double secondes) {

@@ -21,6 +21,13 @@ class Session {
     std::size_t attendre(const std::string& texte, std::size_t depuis = 0, bool sur_sortie = false,
                          double secondes = 120);
     void taper(const std::string& touches);
+    // Keeps the terminal open here too, so that its settings outlive the
+    // program (a terminal closed by all is set anew when next opened).
+    void garder_terminal();
+    // True while the terminal reads whole lines and echoes them, as it does
+    // when no question waits.
+    bool canonique() const;
+    void signaler(int signal) const;
     // Waits for the end of the program; its exit status, or -1 (killed, or
     // still running after SECONDES).
     int fin(double secondes = 120);
@@ -34,6 +41,7 @@ class Session {
     pid_t pid_ = -1;
     int maitre_ = -1;
     int tube_ = -1;
+    int esclave_ = -1;
     std::string ecran_;
     std::string sortie_;
 };

@@ -4,6 +4,7 @@
 
 #include "session.hpp"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -156,6 +157,160 @@ TEST(Terminal, TheProgressLineNeverReachesStandardOutput) {
     EXPECT_NE(s.ecran().find("\r\x1b[K"), npos);
     for (const char* trace : {"Comptage", "\r", "\x1b"}) {
         EXPECT_EQ(s.sortie().find(trace), npos) << "standard output holds " << trace;
+    }
+}
+
+} // namespace
+
+namespace {
+
+const std::string DROITE = "\x1b[C";
+const std::string DEBUT = "\x1b[H";
+const std::string FIN = "\x1b[F";
+const std::string SUPPRIMER = "\x1b[3~";
+const char CTRL_A[] = "\x01";
+const char CTRL_D[] = "\x04";
+const char CTRL_E[] = "\x05";
+const char CTRL_K[] = "\x0b";
+const char CTRL_U[] = "\x15";
+const char CTRL_W[] = "\x17";
+const std::string ENCORE = "Non [0] : ";
+
+// 10^99999, 100,000 digits, factorised at once: only the whole line gives
+// these exponents.
+const std::string CENT_MILLE = "1" + std::string(99999, '0');
+const std::string FACTEURS_CENT_MILLE = "(2)^99999 X (5)^99999";
+
+// The standard output of the program fed LIGNES through a pipe.
+std::string sortie_par_tube(const std::string& lignes) {
+    std::string entree = testing::TempDir() + "terminal_lignes.txt";
+    FILE* f = std::fopen(entree.c_str(), "w");
+    std::fwrite(lignes.data(), 1, lignes.size(), f);
+    std::fclose(f);
+    std::string commande = std::string("'") + PREMIERS + "' < '" + entree + "'";
+    FILE* p = ::popen(commande.c_str(), "r");
+    std::string r;
+    char bloc[65536];
+    for (std::size_t lu; (lu = std::fread(bloc, 1, sizeof bloc, p)) > 0;) {
+        r.append(bloc, lu);
+    }
+    ::pclose(p);
+    return r;
+}
+
+// A 100,000-character paste at the main menu is one line, refused as any
+// line of more than one character; at "N ? : " it is the number.
+void coller_cent_mille(Session& s, bool a_part) {
+    std::size_t p = repondre(s, MENU, std::string(100000, '1'), 0, a_part);
+    p = repondre(s, MENU, "1", p, a_part);
+    p = repondre(s, "N ? : ", CENT_MILLE, p, a_part);
+    p = s.attendre(FACTEURS_CENT_MILLE, p, a_part);
+    ASSERT_NE(p, npos) << "the long answer was not read whole";
+    p = repondre(s, ENCORE, "0", p, a_part);
+    repondre(s, MENU, "0", p, a_part);
+    EXPECT_EQ(s.fin(), 1);
+}
+
+TEST(Terminal, AHundredThousandCharacterPasteIsReadWhole) {
+    Session s(PREMIERS, false);
+    coller_cent_mille(s, false);
+}
+
+// Standard output apart: the keys are still read one by one, past the
+// terminal's line limit, and standard output holds exactly what a pipe
+// would have given.
+TEST(Terminal, AHundredThousandCharacterPasteIsReadWholeWithStandardOutputApart) {
+    Session s(PREMIERS, true);
+    coller_cent_mille(s, true);
+    std::string lignes = std::string(100000, '1') + "\n1\n" + CENT_MILLE + "\n0\n0\n";
+    EXPECT_TRUE(s.sortie() == sortie_par_tube(lignes)) << "standard output differs from a pipe's";
+    // The terminal shows one row of each line, redrawn as the paste comes.
+    EXPECT_NE(s.ecran().find(std::string(50, '0')), npos) << "the answer was not shown";
+    EXPECT_LT(s.ecran().size(), 20000u) << "the long lines were shown whole";
+}
+
+// Types ANSWER at "N ? : " and expects N to have been taken as ATTENDU.
+void nombre_edite(Session& s, std::size_t& p, const std::string& touches,
+                  const std::string& attendu) {
+    p = repondre(s, "N ? : ", touches, p);
+    std::size_t q = s.attendre("\t " + attendu + " ", p); // "N =  " or "N  est un nombre premier"
+    EXPECT_NE(q, npos) << "the keys " << testing::PrintToString(touches) << " did not give "
+                       << attendu;
+    if (q != npos) {
+        p = repondre(s, ENCORE, "1", q);
+    }
+}
+
+TEST(Terminal, TheEditingKeysMoveEraseAndInsert) {
+    Session s(PREMIERS, false);
+    std::size_t p = repondre(s, MENU, "1");
+    nombre_edite(s, p, std::string("99") + CTRL_A + "1" + CTRL_E + "7", "1997");
+    nombre_edite(s, p, "5" + DEBUT + "3" + FIN + "1", "351");
+    nombre_edite(s, p, "123456" + GAUCHE + GAUCHE + GAUCHE + CTRL_K, "123");
+    nombre_edite(s, p, std::string("999") + CTRL_U + "42", "42");
+    nombre_edite(s, p, "8x5" + DEBUT + DROITE + SUPPRIMER, "85");
+    nombre_edite(s, p, "7x3" + GAUCHE + EFFACER, "73");
+    nombre_edite(s, p, std::string("64 999") + CTRL_W + EFFACER, "64");
+    // A long line edited at both ends, far off the screen's row.
+    std::string touches = CENT_MILLE;
+    touches[0] = '9';
+    touches.append("3").append(EFFACER).append(CTRL_A).append(SUPPRIMER).append("1");
+    nombre_edite(s, p, touches, CENT_MILLE);
+    p = repondre(s, "N ? : ", "12", p);
+    p = repondre(s, ENCORE, "0", p);
+    repondre(s, MENU, "0", p);
+    EXPECT_EQ(s.fin(), 1);
+}
+
+// Each kind of question has its own answers to go back to: at "N ? : " Up
+// never brings back a menu choice.
+TEST(Terminal, TheHistoryIsKeptPerKindOfQuestion) {
+    Session s(PREMIERS, false);
+    std::size_t p = repondre(s, MENU, "1");
+    p = repondre(s, "N ? : ", HAUT, p); // nothing yet: an empty line
+    p = repondre(s, "N ? : ", "12", p);
+    ASSERT_NE(p, npos);
+    std::size_t q = s.attendre("12 =  (2)^2 X (3)", p);
+    ASSERT_NE(q, npos) << "Up at the first N brought back a line";
+    ASSERT_EQ(s.ecran().find(" 1 =  ", p), npos);
+    p = repondre(s, ENCORE, "1", q);
+    p = repondre(s, "N ? : ", "35", p);
+    p = repondre(s, ENCORE, HAUT, p);                // "1", this question's own answer
+    p = repondre(s, "N ? : ", HAUT + HAUT + "0", p); // "35", then "12": 120
+    p = s.attendre("\t 120 =  (2)^3 X (3) X (5)", p);
+    ASSERT_NE(p, npos) << "Up at N did not go through the numbers only";
+    p = repondre(s, ENCORE, "0", p);
+    p = repondre(s, MENU, HAUT, p); // the menu's own "1"
+    p = repondre(s, "N ? : ", HAUT + "\x1b[B" + HAUT + HAUT + HAUT + "\x1b[B" + "1", p); // "351"
+    p = s.attendre("\t 351 =  ", p);
+    ASSERT_NE(p, npos) << "Down did not come back through the history";
+    p = repondre(s, ENCORE, "0", p);
+    repondre(s, MENU, "0", p);
+    EXPECT_EQ(s.fin(), 1);
+}
+
+// The terminal reads key by key only while a question waits: after the
+// program, however it ends, it reads and echoes whole lines again.
+TEST(Terminal, TheTerminalIsGivenBackOnEveryWayOut) {
+    for (const char* touche : {"0\r", CTRL_D, CTRL_C}) {
+        for (bool a_part : {false, true}) {
+            Session s(PREMIERS, a_part);
+            s.garder_terminal();
+            ASSERT_NE(s.attendre(MENU, 0, a_part), npos);
+            EXPECT_FALSE(s.canonique()) << "the question is read with the terminal's own editing";
+            s.taper(touche);
+            EXPECT_EQ(s.fin(), 1) << testing::PrintToString(touche);
+            EXPECT_TRUE(s.canonique())
+                << testing::PrintToString(touche) << " left the terminal raw";
+        }
+    }
+    for (int signal : {SIGTERM, SIGHUP, SIGQUIT}) {
+        Session s(PREMIERS, false);
+        s.garder_terminal();
+        ASSERT_NE(s.attendre(MENU), npos);
+        s.signaler(signal);
+        EXPECT_EQ(s.fin(), -1); // ended by the signal, as before
+        EXPECT_TRUE(s.canonique()) << "signal " << signal << " left the terminal raw";
     }
 }
 
