@@ -84,6 +84,11 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
         return travail();
     }
     pid_t parent = ::getpid();
+    // Another thread may be running (the filling of the prime table): the
+    // child gets only this one. It stays safe because the work it runs takes
+    // no lock that thread could hold: it never touches the table nor
+    // liste.txt, and the C library's allocator is made ready for the child
+    // by fork itself.
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(tube[0]);
