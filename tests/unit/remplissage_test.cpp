@@ -60,6 +60,27 @@ TEST(Remplissage, ADamagedFileGivesTheSameTable) {
     }
 }
 
+// A long block of the file is read beside the sieve: sound, it is read to
+// its end; a value off by two deep inside stops the reading there.
+TEST(Remplissage, ALongBlockOfTheFileIsReadAndChecked) {
+    const std::string nom = liste_generee(200'000);
+    table_neuve(nom);
+    grandir_au_rang(200'002);
+    table_exacte();
+    EXPECT_FALSE(monFlux.epuise());
+    std::string texte;
+    std::vector<std::int64_t> premiers;
+    primesieve::generate_n_primes(200'000, 5, &premiers);
+    premiers[150'000] += 2;
+    for (std::int64_t p : premiers) {
+        texte += std::to_string(p) + "\n";
+    }
+    table_neuve(fichier("faux.txt", texte));
+    grandir_au_rang(200'002);
+    table_exacte();
+    EXPECT_TRUE(monFlux.epuise());
+}
+
 TEST(TablePremiers, EntriesPast32BitsKeepTheirValues) {
     TablePremiers t(1, 0);
     for (std::int64_t v = 1; v <= 70'000; ++v) {
