@@ -71,6 +71,29 @@ TEST(Terminal, CtrlCStopsALongListingAndTheNextCommandWorks) {
     EXPECT_EQ(s.fin(), 1);
 }
 
+// A number with billions of splits, listed to a pipe: after Ctrl-C no more
+// than the output buffer and what the pipe held come before the menu.
+TEST(Terminal, CtrlCStopsTheSplitsListingAtOnce) {
+    Session s(PREMIERS, true);
+    std::size_t p = repondre(s, MENU, "4", 0, true);
+    p = repondre(s, MENU, "1", p, true);
+    std::string n;
+    for (int t = 0; t < 40; ++t) {
+        n += "3737";
+    }
+    p = repondre(s, "N ? : ", n, p, true);
+    p = s.attendre(" ( 3 7 3 7 3 7 ", p, true);
+    ASSERT_NE(p, npos);
+    std::size_t avant = s.sortie().size();
+    s.taper(CTRL_C);
+    p = s.attendre(FIN_MENU, avant, true, 5);
+    ASSERT_NE(p, npos) << "the menu did not come back within 5 s";
+    constexpr std::size_t TAMPON = 1 << 16, TUBE = 1 << 16;
+    EXPECT_LE(p - avant, TAMPON + TUBE + 2000);
+    s.taper("0\r");
+    EXPECT_EQ(s.fin(), 1);
+}
+
 TEST(Terminal, CtrlCStopsAFactorisationInTheLibraryAndTheProgressShows) {
     Session s(PREMIERS, false);
     std::size_t p = repondre(s, MENU, "1");
