@@ -2,6 +2,7 @@
 // extends the prime table as far as the rank or value it names and shows the
 // primes reached with their ranks. "*" opens the selections; 0 returns.
 
+#include "base/memoire.hpp"
 #include "input/input.hpp"
 #include "listings/entrees.hpp"
 #include "listings/listings.hpp"
@@ -12,6 +13,7 @@
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -60,16 +62,19 @@ double rangs_necessaires() {
     return un == 1 ? static_cast<double>(K) : static_cast<double>(np) + static_cast<double>(K);
 }
 
-// A command whose table could never fit in the machine's memory would only
-// grow it until memory runs out.
+// Bytes of a table of N entries: 4 an entry for the primes below 2^32
+// (ranks up to 203,280,221), 8 beyond.
+double octets_table(double n) {
+    constexpr double RANGS_32 = 203'280'222;
+    return 4 * std::min(n, RANGS_32) + 8 * std::max(0.0, n - RANGS_32);
+}
+
+// A command whose table would not fit in the memory the process can still
+// take would only grow it until memory runs out.
 bool demesuree() {
-    static const double memoire = [] {
-        long pages = sysconf(_SC_PHYS_PAGES);
-        long taille = sysconf(_SC_PAGESIZE);
-        return pages > 0 && taille > 0 ? static_cast<double>(pages) * static_cast<double>(taille)
-                                       : HUGE_VAL;
-    }();
-    return static_cast<double>(TablePremiers::octets(1)) * (rangs_necessaires() + 1) > memoire;
+    double besoin =
+        octets_table(rangs_necessaires() + 1) - octets_table(static_cast<double>(np) + 1);
+    return besoin > static_cast<double>(memoire_libre());
 }
 
 // A command is asked again when it names a rank below the last known one, a

@@ -1,5 +1,6 @@
 #include "primes/portee.hpp"
 
+#include "base/memoire.hpp"
 #include "base/progression.hpp"
 #include "primes/arith64.hpp"
 #include "primes/compte.hpp"
@@ -16,9 +17,13 @@ using NTL::ZZ;
 
 namespace {
 
-// The rank the automatic growths stop at.
+// The rank the automatic growths stop at: the end of liste.txt, or less
+// when the table would not fit in the memory the process can still take
+// (4 bytes a rank).
 std::int64_t plafond() {
-    return rang_fichier;
+    auto loge =
+        static_cast<std::int64_t>(std::min<std::uint64_t>(memoire_libre() / 4, INT64_MAX / 2));
+    return std::min(rang_fichier, std::max(rang_vise(), np) + loge);
 }
 
 bool au_plafond() {
