@@ -109,14 +109,15 @@ void demande() {
     }
 }
 
-// Grows the table up to the target rank, or past the limit -K.
-void extension() {
+// Grows the table up to the target rank, or past the limit -K; returns the
+// rank the table will end at. The filling goes on behind.
+std::int64_t extension() {
     if (K > 0) {
         grandir_au_rang(K);
     } else if (K < 0) {
         grandir_au_dela(-K);
     }
-    attendre_table();
+    return rang_vise();
 }
 
 void titre() {
@@ -130,11 +131,20 @@ void titre() {
     }
 }
 
+// Ranks listed at a time: a long listing starts at once, its later ranks
+// being filled while the first ones are written.
+constexpr std::int64_t TRANCHE = 1 << 16;
+
 void entrees() {
     if (un == 1) {
+        attendre_rang(np1);
         entree_rang(np1);
-    } else {
-        entrees_rangs(np0 + 1, np1);
+        return;
+    }
+    for (std::int64_t de = np0 + 1; de <= np1; de += TRANCHE) {
+        std::int64_t a = std::min(np1, de + (TRANCHE - 1));
+        attendre_rang(a);
+        entrees_rangs(de, a);
     }
 }
 
@@ -143,10 +153,11 @@ void execution() {
         K += np;
     }
     np0 = np;
-    extension();
-    np1 = K < 0 ? np - 1 : np;
+    std::int64_t fin = extension();
+    np1 = K < 0 ? fin - 1 : fin;
     titre();
     entrees();
+    attendre_table();
     un = 0;
     voir = 0;
 }

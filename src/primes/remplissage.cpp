@@ -33,7 +33,7 @@ class Remplisseur {
     std::int64_t premier() const {
         return oublie_ || cible_ <= np ? Nprem[static_cast<std::size_t>(np)] : premier_;
     }
-    void attendre();
+    void attendre(std::int64_t jusqu_a);
     void suivant();
     void oublier();
 
@@ -215,16 +215,17 @@ void Remplisseur::viser(std::int64_t cible, std::int64_t premier) {
 
 // Past the primes below 2^32 the main thread fills the table itself, a block
 // at a time, Ctrl-C looked at between two blocks.
-void Remplisseur::attendre() {
+void Remplisseur::attendre(std::int64_t jusqu_a) {
     Verrou l(m_);
     reprendre_si_oublie();
-    if (rempli_ == cible_) {
+    const std::int64_t but = std::min(cible_, jusqu_a);
+    if (rempli_ >= but) {
         synchroniser();
         return;
     }
-    Tache tache("Nombres premiers charges/calcules", static_cast<double>(cible_ - rempli_));
+    Tache tache("Nombres premiers charges/calcules", static_cast<double>(but - rempli_));
     const std::int64_t depart = rempli_;
-    while (rempli_ < std::min(cible_, RANG_32)) {
+    while (rempli_ < std::min(but, RANG_32)) {
         cv_.wait_for(l, std::chrono::milliseconds(50));
         synchroniser();
         l.unlock();
@@ -232,10 +233,10 @@ void Remplisseur::attendre() {
         l.lock();
     }
     l.unlock();
-    while (np < cible_) {
+    while (np < but) {
         {
             Pause pause(*this);
-            std::int64_t fin = std::min(cible_, rempli_ + BLOC);
+            std::int64_t fin = std::min(but, rempli_ + BLOC);
             Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
             Nprem.reserver(static_cast<std::size_t>(fin) + 1);
             remplir(rempli_ + 1, fin);
@@ -249,7 +250,7 @@ void Remplisseur::attendre() {
 }
 
 void Remplisseur::suivant() {
-    attendre();
+    attendre(INT64_MAX);
     Pause pause(*this);
     if (rempli_ >= RANG_32) {
         Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
@@ -289,7 +290,11 @@ std::int64_t premier_vise() {
 }
 
 void attendre_table() {
-    remplisseur().attendre();
+    remplisseur().attendre(INT64_MAX);
+}
+
+void attendre_rang(std::int64_t r) {
+    remplisseur().attendre(r);
 }
 
 void oublier_remplissage() {

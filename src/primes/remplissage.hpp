@@ -40,6 +40,8 @@ std::int64_t premier_vise();
 // wait longer than a second shows the progress line; Ctrl-C throws
 // Interruption, the filling going on.
 void attendre_table();
+// The same until the table holds rank R at least (np may then be more).
+void attendre_rang(std::int64_t r);
 
 // Tests and benchmarks: the worker's state is forgotten (the table has just
 // been set back to its start).
