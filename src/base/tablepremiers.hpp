@@ -56,9 +56,6 @@ class TablePremiers {
     // from then on is taken there.
     void couper_a(std::size_t r);
 
-    // Bytes a table of N entries takes, all of them below 2^32.
-    static std::size_t octets(std::size_t n) { return n * sizeof(std::uint32_t); }
-
     friend bool operator==(const TablePremiers& t, const std::vector<std::int64_t>& v);
 
   private:

@@ -1,6 +1,7 @@
 #include "factor/moteur.hpp"
 
 #include "factor/pari.hpp"
+#include "primes/primes.hpp"
 
 #include <NTL/ZZ_limbs.h>
 #include <algorithm>
@@ -107,17 +108,8 @@ Decomposition decomposer_flint(const NTL::ZZ& n) {
 // than 11): such an N, once it is a probable prime, goes to FLINT.
 constexpr long BITS_PREUVE_FLINT = 1700;
 
-bool probable_premier(const NTL::ZZ& n) {
-    fmpz_t x;
-    fmpz_init(x);
-    fmpz_set_ZZ(x, n);
-    bool p = fmpz_is_probabprime(x) != 0;
-    fmpz_clear(x);
-    return p;
-}
-
 Decomposition decomposer(const NTL::ZZ& n) {
-    if (NumBits(n) > BITS_PREUVE_FLINT && probable_premier(n)) {
+    if (NumBits(n) > BITS_PREUVE_FLINT && bpsw(n)) {
         return decomposer_flint(n);
     }
     Decomposition d;

@@ -15,9 +15,6 @@
 #include <flint/fmpz.h>
 #include <string>
 
-namespace {
-
-// Baillie-PSW on a number above 2^64.
 bool bpsw(const ZZ& n) {
     fmpz_t f;
     fmpz_init(f);
@@ -26,6 +23,8 @@ bool bpsw(const ZZ& n) {
     fmpz_clear(f);
     return p;
 }
+
+namespace {
 
 // Above this size (some 1,200 digits) one test lasts a tenth of a second or
 // more: it runs where Ctrl-C can abandon it.

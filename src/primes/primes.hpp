@@ -1,5 +1,6 @@
 #pragma once
 
+#include <NTL/ZZ.h>
 #include <cstdint>
 // The prime table's growth and the two primality tests that use it.
 
@@ -20,3 +21,7 @@ int prem64(std::uint64_t v);
 // The same test on the 64-bit S3 (3 <= S3), its bound rS1 the double-precision
 // square root: sets rS1 and i.
 int prem1();
+
+// Baillie-PSW: true when N (above 2^64) is a probable prime. No table, no
+// program-wide value.
+bool bpsw(const NTL::ZZ& n);
