@@ -24,6 +24,7 @@ void FluxListe::ouvrir(const char* nom) {
     }
     fin_fichier_ = false;
     debut_ = fin_ = 0;
+    lu_ = 0;
 }
 
 void FluxListe::fermer() {
@@ -42,7 +43,7 @@ bool FluxListe::garantir(std::size_t n) {
         return true;
     }
     if (!buf_) {
-        buf_ = std::make_unique<char[]>(TAILLE + 1);
+        buf_ = std::make_unique_for_overwrite<char[]>(TAILLE + 1);
     }
     std::memmove(buf_.get(), buf_.get() + debut_, fin_ - debut_);
     fin_ -= debut_;
@@ -57,6 +58,7 @@ bool FluxListe::garantir(std::size_t n) {
         }
         fin_fichier_ = lu == 0;
         fin_ += static_cast<std::size_t>(lu);
+        lu_ += static_cast<std::uint64_t>(lu);
     }
     buf_[fin_] = '\0'; // ends a token that reaches the end of the file
     return true;

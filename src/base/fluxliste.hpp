@@ -20,11 +20,22 @@ class FluxListe {
     void ouvrir(const char* nom);
     void fermer();
 
+    // The file's offset of the next byte to read: just after the last value.
+    std::uint64_t position() const { return lu_ - (fin_ - debut_); }
+
     // Reads the next token into V. Returns false, and stays exhausted, at the
     // end of the file, on a read error or on a token that is not an optional
     // sign followed by decimal digits fitting in a signed 64-bit integer.
     bool lire(std::int64_t& v) { return (fin_ - debut_ >= 2 * AVANCE && rapide(v)) || lent(v); }
     bool epuise() const { return fd_ < 0; }
+
+    // Moves past the values that are, from here, each a newline and then the
+    // decimal text of ATTENDUS[DE], ATTENDUS[DE + 1], ... (at most N of them,
+    // all above 0 and increasing), followed by a newline: what reading them
+    // one by one would read, without the reading. Returns how many. Where the
+    // text has another form, lire goes on from there.
+    template <class Attendus>
+    std::size_t passer_lignes(const Attendus& attendus, std::size_t de, std::size_t n);
 
     // Longest token that can still be a value ("-9223372036854775808"), plus
     // the byte after it, with room to spare.
@@ -35,13 +46,18 @@ class FluxListe {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
     }
     bool rapide(std::int64_t& v);
+    static const char* rapide(const char* p, const char* limite, std::int64_t& v);
     bool lent(std::int64_t& v);
     bool garantir(std::size_t n);
+    bool tampon_plein() {
+        return (fin_ - debut_ >= 2 * AVANCE || garantir(2 * AVANCE)) && fin_ - debut_ >= 2 * AVANCE;
+    }
     bool passer(bool (*passe)(char));
     bool jeton(std::int64_t& v);
 
     int fd_ = -1;
     bool fin_fichier_ = false;
+    std::uint64_t lu_ = 0; // the file's offset of buf_[fin_]
     std::unique_ptr<char[]> buf_;
     std::size_t debut_ = 0;
     std::size_t fin_ = 0;
@@ -66,20 +82,81 @@ inline std::uint64_t valeur_chiffres(std::uint64_t w, int n) {
     return (d * 10000 + (d >> 32)) & 0xFFFFFFFF;
 }
 
+inline constexpr std::uint64_t PUISSANCE[] = {1,
+                                              10,
+                                              100,
+                                              1000,
+                                              10000,
+                                              100000,
+                                              1000000,
+                                              10000000,
+                                              100000000,
+                                              1000000000,
+                                              10000000000,
+                                              100000000000,
+                                              1000000000000,
+                                              10000000000000,
+                                              100000000000000,
+                                              1000000000000000};
+
+// Whether the N digits (1 to 15) at P then a newline are the text of V.
+// Sixteen bytes are readable at P.
+inline bool ligne_de(const char* p, int n, std::uint64_t v) {
+    std::uint64_t a = 0;
+    std::uint64_t b = 0;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + 8, 8);
+    if (p[n] != '\n') {
+        return false;
+    }
+    if (n <= 8) {
+        std::uint64_t garde = n == 8 ? ~0ULL : (1ULL << (8 * n)) - 1;
+        return (non_chiffres(a) & garde) == 0 && valeur_chiffres(a, n) == v;
+    }
+    std::uint64_t garde = (1ULL << (8 * (n - 8))) - 1;
+    return (non_chiffres(a) | (non_chiffres(b) & garde)) == 0 &&
+           valeur_chiffres(a, 8) * PUISSANCE[n - 8] + valeur_chiffres(b, n - 8) == v;
+}
+
 } // namespace fluxliste_detail
+
+template <class Attendus>
+std::size_t FluxListe::passer_lignes(const Attendus& attendus, std::size_t de, std::size_t n) {
+    using namespace fluxliste_detail;
+    std::size_t k = 0;
+    int chiffres = 1; // of the values below SEUIL
+    std::uint64_t seuil = 10;
+    while (k < n && fd_ >= 0 && tampon_plein() && buf_[debut_] == '\n') {
+        const char* p = buf_.get() + debut_;
+        const char* const limite = buf_.get() + fin_ - AVANCE;
+        for (; k < n && p < limite; ++k) {
+            auto v = static_cast<std::uint64_t>(attendus[de + k]);
+            while (v >= seuil && chiffres < 15) {
+                ++chiffres;
+                seuil *= 10;
+            }
+            if (v >= seuil || !ligne_de(p + 1, chiffres, v)) {
+                debut_ = static_cast<std::size_t>(p - buf_.get());
+                return k;
+            }
+            p += chiffres + 1;
+        }
+        debut_ = static_cast<std::size_t>(p - buf_.get());
+    }
+    return k;
+}
 
 // The common case, in the middle of the buffer: a short run of white space,
 // then at most 16 plain digits without a leading zero, read eight at a time.
-// Anything else is left to lent, which reads every form.
-inline bool FluxListe::rapide(std::int64_t& v) {
+// Returns the end of the value, or null for anything else, left to lent,
+// which reads every form. LIMITE is AVANCE bytes before the buffer's end.
+inline const char* FluxListe::rapide(const char* p, const char* limite, std::int64_t& v) {
     using namespace fluxliste_detail;
-    const char* p = buf_.get() + debut_;
-    const char* const limite = buf_.get() + fin_ - AVANCE;
     while (p < limite && blanc(*p)) {
         ++p;
     }
     if (p >= limite || *p < '1' || *p > '9') {
-        return false;
+        return nullptr;
     }
     std::uint64_t a = 0;
     std::uint64_t b = 0;
@@ -94,22 +171,29 @@ inline bool FluxListe::rapide(std::int64_t& v) {
     } else {
         std::uint64_t nb = non_chiffres(b);
         if (nb == 0) {
-            return false;
+            return nullptr;
         }
         int m = __builtin_ctzll(nb) / 8;
         n = 8 + m;
         x = valeur_chiffres(a, 8);
         if (m > 0) {
-            static constexpr std::uint64_t PUISSANCE[] = {1,     10,     100,     1000,
-                                                          10000, 100000, 1000000, 10000000};
             x = x * PUISSANCE[m] + valeur_chiffres(b, m);
         }
     }
     p += n;
     if (!blanc(*p)) {
-        return false;
+        return nullptr;
     }
     v = static_cast<std::int64_t>(x);
-    debut_ = static_cast<std::size_t>(p - buf_.get());
+    return p;
+}
+
+inline bool FluxListe::rapide(std::int64_t& v) {
+    const char* p = buf_.get() + debut_;
+    const char* q = rapide(p, buf_.get() + fin_ - AVANCE, v);
+    if (q == nullptr) {
+        return false;
+    }
+    debut_ = static_cast<std::size_t>(q - buf_.get());
     return true;
 }

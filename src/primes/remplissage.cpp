@@ -5,6 +5,7 @@
 #include "state/table.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -17,6 +18,95 @@ namespace {
 constexpr std::int64_t RANG_32 = 203'280'221; // the primes below 2^32
 constexpr std::int64_t BLOC = 1 << 18;        // ranks the worker fills between two looks
 constexpr std::int64_t ICI = 1 << 16;         // a growth this short is made at once, here
+constexpr std::int64_t TRONCON = 1 << 12;     // ranks the sieve hands on to the check at a time
+
+// A second thread that sieves the ranks of a long block into the table while
+// the thread that fills the block checks liste.txt behind it. The ranks up
+// to fait_ are written (its store releases them); between lancer and the
+// return of attendre the sieve alone touches the iterator it was given and
+// the entries not yet handed on. Started on first use, stopped with its
+// owner.
+class Cribleur {
+  public:
+    Cribleur() = default;
+    Cribleur(const Cribleur&) = delete;
+    Cribleur& operator=(const Cribleur&) = delete;
+    ~Cribleur() {
+        {
+            std::lock_guard l(m_);
+            arret_ = true;
+        }
+        cv_.notify_all();
+        if (fil_.joinable()) {
+            fil_.join();
+        }
+    }
+
+    // Starts writing the primes of ranks DE to FIN, the next ones of CRIBLE.
+    void lancer(primesieve::iterator& crible, std::int64_t de, std::int64_t fin) {
+        fait_.store(de - 1, std::memory_order_relaxed);
+        {
+            std::lock_guard l(m_);
+            crible_ = &crible;
+            de_ = de;
+            fin_ = fin;
+            demande_ = true;
+        }
+        cv_.notify_all();
+        if (!fil_.joinable()) {
+            fil_ = std::thread([this] { boucle(); });
+        }
+    }
+    // Waits until the ranks up to R are written.
+    void attendre_rang(std::int64_t r) {
+        for (std::int64_t f = fait_.load(std::memory_order_acquire); f < r;
+             f = fait_.load(std::memory_order_acquire)) {
+            fait_.wait(f, std::memory_order_acquire);
+        }
+    }
+    // Waits for the end of the block.
+    void attendre() {
+        std::unique_lock l(m_);
+        cv_.wait(l, [this] { return !demande_; });
+    }
+
+  private:
+    void boucle() {
+        std::unique_lock l(m_);
+        for (;;) {
+            cv_.wait(l, [this] { return arret_ || demande_; });
+            if (arret_) {
+                return;
+            }
+            l.unlock();
+            cribler();
+            l.lock();
+            demande_ = false;
+            cv_.notify_all();
+        }
+    }
+    void cribler() {
+        for (std::int64_t r = de_; r <= fin_;) {
+            const std::int64_t bout = std::min(fin_, r + TRONCON - 1);
+            for (; r <= bout; ++r) {
+                Nprem.placer(static_cast<std::size_t>(r),
+                             static_cast<std::int64_t>(crible_->next_prime()));
+            }
+            fait_.store(bout, std::memory_order_release);
+            fait_.notify_all();
+        }
+    }
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::thread fil_;
+    bool arret_ = false;
+    bool demande_ = false;
+    primesieve::iterator* crible_ = nullptr;
+    std::int64_t de_ = 0;
+    std::int64_t fin_ = 0;
+    std::atomic<std::int64_t> fait_{0};
+};
 
 // The worker and what it shares with the main thread, all under m_.
 class Remplisseur {
@@ -63,9 +153,7 @@ class Remplisseur {
 
     void reprendre_si_oublie();
     void remplir(std::int64_t de, std::int64_t fin);
-    void verifier_fichier(std::int64_t de, std::int64_t a);
-    std::size_t lire_fichier(std::vector<std::int64_t>& v);
-    void comparer(std::int64_t de, std::size_t lus);
+    void verifier_fichier(std::int64_t de, std::int64_t a, bool en_cours);
     void synchroniser() {
         np = rempli_;
         Nprem.fixer_taille(static_cast<std::size_t>(np) + 1);
@@ -86,7 +174,7 @@ class Remplisseur {
     std::int64_t rang_fichier_ = 0; // rang_fichier when the target was set
     primesieve::iterator crible_;   // the primes in order from the last one written
     std::uint64_t dernier_crible_ = 0;
-    std::vector<std::int64_t> lus_; // values of a block read from liste.txt
+    Cribleur cribleur_;
 };
 
 void Remplisseur::reprendre_si_oublie() {
@@ -102,61 +190,48 @@ void Remplisseur::reprendre_si_oublie() {
 // holds when it is sound and what trial division computes beyond it. The
 // room is made. By the worker without the lock (occupe_ set), or by the
 // main thread with the worker held.
-// A long block is read from liste.txt on a second thread while this one
-// sieves: the two halves of the work take about as long, on two cores.
+// A long block is sieved on a second thread while this one checks the file
+// behind it, on two cores.
 void Remplisseur::remplir(std::int64_t de, std::int64_t fin) {
     const std::int64_t a = std::min(fin, rang_fichier_);
-    std::size_t lus = 0;
-    std::thread lecteur;
-    if (a - de >= ICI && !monFlux.epuise()) {
-        lus_.resize(static_cast<std::size_t>(a - de + 1));
-        lecteur = std::thread([this, &lus] { lus = lire_fichier(lus_); });
-    }
     auto dernier = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(de - 1)]);
     if (dernier_crible_ != dernier) {
         crible_.jump_to(dernier + 1);
     }
-    std::uint64_t p = dernier;
-    for (std::int64_t r = de; r <= fin; ++r) {
-        p = crible_.next_prime();
-        Nprem.placer(static_cast<std::size_t>(r), static_cast<std::int64_t>(p));
-    }
-    dernier_crible_ = p;
-    if (lecteur.joinable()) {
-        lecteur.join();
-        comparer(de, lus);
+    if (fin - de >= ICI && !monFlux.epuise()) {
+        cribleur_.lancer(crible_, de, fin);
+        verifier_fichier(de, a, true);
+        cribleur_.attendre();
     } else {
-        verifier_fichier(de, a);
-    }
-}
-
-// The values of liste.txt for the next ranks, as many as V holds or fewer
-// when the file ends or fails first; returns how many were read.
-std::size_t Remplisseur::lire_fichier(std::vector<std::int64_t>& v) {
-    std::size_t n = 0;
-    while (n < v.size() && monFlux.lire(v[n])) {
-        ++n;
-    }
-    return n;
-}
-
-// The values read for ranks DE on against the primes of those ranks: at the
-// first value that is not the prime of its rank (or no value at all), the
-// file is read no further, and the ranks after it are computed.
-void Remplisseur::comparer(std::int64_t de, std::size_t lus) {
-    for (std::size_t t = 0; t < lus_.size(); ++t) {
-        if (t >= lus || lus_[t] != Nprem[static_cast<std::size_t>(de) + t]) {
-            monFlux.fermer();
-            return;
+        for (std::int64_t r = de; r <= fin; ++r) {
+            Nprem.placer(static_cast<std::size_t>(r),
+                         static_cast<std::int64_t>(crible_.next_prime()));
         }
+        verifier_fichier(de, a, false);
     }
+    dernier_crible_ = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(fin)]);
 }
 
-void Remplisseur::verifier_fichier(std::int64_t de, std::int64_t a) {
-    std::int64_t v = 0;
-    for (std::int64_t r = de; r <= a && !monFlux.epuise(); ++r) {
-        if (!monFlux.lire(v) || v != Nprem[static_cast<std::size_t>(r)]) {
-            monFlux.fermer();
+// The values of liste.txt for ranks DE to A against the primes of those
+// ranks: at the first value that is not the prime of its rank (or no value
+// at all), the file is read no further, and the ranks after it are
+// computed. Lines of the usual form are checked without being read; with
+// EN_COURS the sieve is still writing the entries, and each stretch is
+// checked once written.
+void Remplisseur::verifier_fichier(std::int64_t de, std::int64_t a, bool en_cours) {
+    for (std::int64_t r = de; r <= a && !monFlux.epuise();) {
+        const std::int64_t bout = std::min(a, r + TRONCON - 1);
+        if (en_cours) {
+            cribleur_.attendre_rang(bout);
+        }
+        while (r <= bout) {
+            r += static_cast<std::int64_t>(monFlux.passer_lignes(
+                Nprem, static_cast<std::size_t>(r), static_cast<std::size_t>(bout - r + 1)));
+            std::int64_t v = 0;
+            if (r <= bout && (!monFlux.lire(v) || v != Nprem[static_cast<std::size_t>(r++)])) {
+                monFlux.fermer();
+                return;
+            }
         }
     }
 }

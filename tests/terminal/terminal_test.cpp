@@ -73,8 +73,8 @@ TEST(Terminal, CtrlCStopsALongListingAndTheNextCommandWorks) {
 
 // A number with billions of splits, listed to a pipe: after Ctrl-C no more
 // than the output buffer and what the pipe held come before the menu (with
-// room for what was in flight while the keys went in; a look at the flag
-// every 65,536 steps of the walk gave megabytes).
+// room for what was in flight while the keys went in, more on a loaded
+// machine; a look at the flag every 65,536 steps of the walk gave megabytes).
 TEST(Terminal, CtrlCStopsTheSplitsListingAtOnce) {
     Session s(PREMIERS, true);
     std::size_t p = repondre(s, MENU, "4", 0, true);
@@ -91,7 +91,7 @@ TEST(Terminal, CtrlCStopsTheSplitsListingAtOnce) {
     p = s.attendre(FIN_MENU, avant, true, 5);
     ASSERT_NE(p, npos) << "the menu did not come back within 5 s";
     constexpr std::size_t TAMPON = 1 << 16, TUBE = 1 << 16;
-    EXPECT_LE(p - avant, 2 * (TAMPON + TUBE));
+    EXPECT_LE(p - avant, 4 * (TAMPON + TUBE));
     s.taper("0\r");
     EXPECT_EQ(s.fin(), 1);
 }

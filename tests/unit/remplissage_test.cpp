@@ -4,6 +4,7 @@
 // 32 bits until the first one that needs 64.
 
 #include "aide.hpp"
+#include "base/fluxliste.hpp"
 #include "base/tablepremiers.hpp"
 #include "listings/listings.hpp"
 #include "primes/portee.hpp"
@@ -79,6 +80,63 @@ TEST(Remplissage, ALongBlockOfTheFileIsReadAndChecked) {
     grandir_au_rang(200'002);
     table_exacte();
     EXPECT_TRUE(monFlux.epuise());
+}
+
+// Where the reading of a long block stops, whatever the layout of the file
+// and wherever it goes wrong, is where reading the values one by one and
+// checking each stops.
+TEST(Remplissage, ABlockReadOnTwoCoresStopsWhereOneByOneStops) {
+    constexpr std::int64_t RANGS = 200'000; // one block, read in two parts
+    std::vector<std::int64_t> premiers;
+    primesieve::generate_n_primes(RANGS, 5, &premiers);
+    struct Cas {
+        const char* nom;
+        std::size_t ou;     // the value changed
+        const char* avant;  // written before it
+        const char* valeur; // in its place, when not null
+        const char* apres;  // written after it in place of the newline
+    };
+    const Cas cas[] = {
+        {"sound", 0, "", nullptr, "\n"},
+        {"crlf everywhere", RANGS, "", nullptr, "\r\n"},
+        {"two blanks early", 1000, "", nullptr, " \n"},
+        {"two blanks late", 150'000, "", nullptr, " \n"},
+        {"leading zero early", 1000, "0", nullptr, "\n"},
+        {"leading zero late", 150'000, "00", nullptr, "\n"},
+        {"wrong early", 1000, "", "4", "\n"},
+        {"wrong late", 150'000, "", "4", "\n"},
+        {"wrong last", RANGS - 1, "", "4", "\n"},
+        {"cut late", 150'000, "", "", ""},
+    };
+    for (const Cas& c : cas) {
+        std::string texte;
+        for (std::size_t k = 0; k < premiers.size(); ++k) {
+            bool ici = k == c.ou || c.ou == static_cast<std::size_t>(RANGS);
+            if (std::string(c.nom) == "cut late" && k == c.ou) {
+                break;
+            }
+            texte += ici ? c.avant : "";
+            texte += ici && c.valeur != nullptr ? c.valeur : std::to_string(premiers[k]);
+            texte += ici ? c.apres : "\n";
+        }
+        texte += "5\n"; // after the ranks read
+        const std::string nom = fichier("disposition.txt", texte);
+        FluxListe temoin(nom.c_str());
+        for (std::int64_t p : premiers) {
+            std::int64_t v = 0;
+            if (!temoin.lire(v) || v != p) {
+                temoin.fermer();
+                break;
+            }
+        }
+        table_neuve(nom);
+        grandir_au_rang(RANGS + 2);
+        table_exacte();
+        ASSERT_EQ(monFlux.epuise(), temoin.epuise()) << c.nom;
+        if (!temoin.epuise()) {
+            EXPECT_EQ(monFlux.position(), temoin.position()) << c.nom;
+        }
+    }
 }
 
 TEST(TablePremiers, EntriesPast32BitsKeepTheirValues) {
