@@ -27,6 +27,23 @@ void FluxListe::ouvrir(const char* nom) {
     lu_ = 0;
 }
 
+void FluxListe::suivre(const FluxListe& autre, std::uint64_t position) {
+    fermer();
+    fd_ = autre.fd_ < 0 ? -1 : ::fcntl(autre.fd_, F_DUPFD_CLOEXEC, 0);
+    fin_fichier_ = false;
+    lu_ = position;
+}
+
+void FluxListe::sauter_a(std::uint64_t position) {
+    if (position - this->position() <= fin_ - debut_) {
+        debut_ += static_cast<std::size_t>(position - this->position());
+        return;
+    }
+    debut_ = fin_ = 0;
+    lu_ = position;
+    fin_fichier_ = false;
+}
+
 void FluxListe::fermer() {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -49,7 +66,8 @@ bool FluxListe::garantir(std::size_t n) {
     fin_ -= debut_;
     debut_ = 0;
     while (fin_ < n && !fin_fichier_) {
-        ssize_t lu = ::read(fd_, buf_.get() + fin_, TAILLE - fin_);
+        // pread: a reader that follows another keeps an offset of its own.
+        ssize_t lu = ::pread(fd_, buf_.get() + fin_, TAILLE - fin_, static_cast<off_t>(lu_));
         if (lu < 0 && errno == EINTR) {
             continue;
         }

@@ -12,6 +12,7 @@ class FluxListe {
   public:
     // Opens the file; nothing is reported when it cannot be opened.
     explicit FluxListe(const char* nom) { ouvrir(nom); }
+    FluxListe() = default; // exhausted until ouvrir or suivre
     FluxListe(const FluxListe&) = delete;
     FluxListe& operator=(const FluxListe&) = delete;
     ~FluxListe() { fermer(); }
@@ -22,6 +23,11 @@ class FluxListe {
 
     // The file's offset of the next byte to read: just after the last value.
     std::uint64_t position() const { return lu_ - (fin_ - debut_); }
+    // This reader reads the file of AUTRE (through a duplicate of its
+    // descriptor) from offset POSITION; AUTRE stays where it is.
+    void suivre(const FluxListe& autre, std::uint64_t position);
+    // Moves this reader forward to offset POSITION (not before position()).
+    void sauter_a(std::uint64_t position);
 
     // Reads the next token into V. Returns false, and stays exhausted, at the
     // end of the file, on a read error or on a token that is not an optional
@@ -99,23 +105,43 @@ inline constexpr std::uint64_t PUISSANCE[] = {1,
                                               100000000000000,
                                               1000000000000000};
 
-// Whether the N digits (1 to 15) at P then a newline are the text of V.
-// Sixteen bytes are readable at P.
+// The eight decimal digits of X (below 10^8, leading zeros included) in
+// ASCII, the first in the lowest byte: split in halves, quarters and digits
+// in the lanes of one word.
+inline std::uint64_t huit_chiffres(std::uint64_t x) {
+    std::uint64_t y = x / 10000 | (x % 10000) << 32;            // abcd, efgh
+    std::uint64_t z = ((y * 10486) >> 20) & 0x0000007F0000007F; // ab, ef
+    z |= (y - z * 100) << 16;                                   // ab, cd, ef, gh
+    std::uint64_t u = ((z * 103) >> 10) & 0x000F000F000F000F;   // a, c, e, g
+    u |= (z - u * 10) << 8;
+    return u | 0x3030303030303030;
+}
+
+// Whether the N bytes at P (1 to 15) then a newline are the decimal text of
+// V, which has N digits. Sixteen bytes are readable at P. The text of V is
+// built and compared, so that no byte needs to be checked for a digit.
 inline bool ligne_de(const char* p, int n, std::uint64_t v) {
-    std::uint64_t a = 0;
-    std::uint64_t b = 0;
-    std::memcpy(&a, p, 8);
-    std::memcpy(&b, p + 8, 8);
     if (p[n] != '\n') {
         return false;
     }
-    if (n <= 8) {
-        std::uint64_t garde = n == 8 ? ~0ULL : (1ULL << (8 * n)) - 1;
-        return (non_chiffres(a) & garde) == 0 && valeur_chiffres(a, n) == v;
+    std::uint64_t a = 0;
+    std::memcpy(&a, p, 8);
+    if (n < 8) {
+        return (a & ((1ULL << (8 * n)) - 1)) == huit_chiffres(v) >> (8 * (8 - n));
     }
-    std::uint64_t garde = (1ULL << (8 * (n - 8))) - 1;
-    return (non_chiffres(a) | (non_chiffres(b) & garde)) == 0 &&
-           valeur_chiffres(a, 8) * PUISSANCE[n - 8] + valeur_chiffres(b, n - 8) == v;
+    const std::uint64_t haut = v / 100000000;
+    const std::uint64_t bas = huit_chiffres(v % 100000000);
+    if (n == 8) {
+        return a == bas;
+    }
+    std::uint64_t b = 0;
+    std::memcpy(&b, p + n - 8, 8);
+    if (b != bas) {
+        return false;
+    }
+    // The first N - 8 digits, in A's lowest bytes.
+    const int m = n - 8;
+    return (a & ((1ULL << (8 * m)) - 1)) == huit_chiffres(haut) >> (8 * (8 - m));
 }
 
 } // namespace fluxliste_detail

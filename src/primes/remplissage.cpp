@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <primesieve.hpp>
 #include <thread>
@@ -19,9 +20,11 @@ constexpr std::int64_t RANG_32 = 203'280'221; // the primes below 2^32
 constexpr std::int64_t BLOC = 1 << 18;        // ranks the worker fills between two looks
 constexpr std::int64_t ICI = 1 << 16;         // a growth this short is made at once, here
 constexpr std::int64_t TRONCON = 1 << 12;     // ranks the sieve hands on to the check at a time
+constexpr std::int64_t PART_TOUT = 1024;      // the unit of the shares of a block's values
 
 // A second thread that sieves the ranks of a long block into the table while
-// the thread that fills the block checks liste.txt behind it. The ranks up
+// the thread that fills the block checks liste.txt behind it, then checks
+// the block's last values itself. The ranks up
 // to fait_ are written (its store releases them); between lancer and the
 // return of attendre the sieve alone touches the iterator it was given and
 // the entries not yet handed on. Started on first use, stopped with its
@@ -42,14 +45,17 @@ class Cribleur {
         }
     }
 
-    // Starts writing the primes of ranks DE to FIN, the next ones of CRIBLE.
-    void lancer(primesieve::iterator& crible, std::int64_t de, std::int64_t fin) {
+    // Starts writing the primes of ranks DE to FIN, the next ones of CRIBLE;
+    // ENSUITE is run on the same thread once they are all written.
+    void lancer(primesieve::iterator& crible, std::int64_t de, std::int64_t fin,
+                std::function<void()> ensuite) {
         fait_.store(de - 1, std::memory_order_relaxed);
         {
             std::lock_guard l(m_);
             crible_ = &crible;
             de_ = de;
             fin_ = fin;
+            ensuite_ = std::move(ensuite);
             demande_ = true;
         }
         cv_.notify_all();
@@ -80,6 +86,7 @@ class Cribleur {
             }
             l.unlock();
             cribler();
+            ensuite_();
             l.lock();
             demande_ = false;
             cv_.notify_all();
@@ -105,6 +112,7 @@ class Cribleur {
     primesieve::iterator* crible_ = nullptr;
     std::int64_t de_ = 0;
     std::int64_t fin_ = 0;
+    std::function<void()> ensuite_;
     std::atomic<std::int64_t> fait_{0};
 };
 
@@ -153,6 +161,10 @@ class Remplisseur {
 
     void reprendre_si_oublie();
     void remplir(std::int64_t de, std::int64_t fin);
+    void remplir_a_deux(std::int64_t de, std::int64_t fin, std::int64_t a);
+    static std::uint64_t octets_du_texte(std::int64_t de, std::int64_t fin);
+    using Horloge = std::chrono::steady_clock;
+    void equilibrer(Horloge::duration d_ici, Horloge::duration d_crible);
     void verifier_fichier(std::int64_t de, std::int64_t a, bool en_cours);
     void synchroniser() {
         np = rempli_;
@@ -174,6 +186,8 @@ class Remplisseur {
     std::int64_t rang_fichier_ = 0; // rang_fichier when the target was set
     primesieve::iterator crible_;   // the primes in order from the last one written
     std::uint64_t dernier_crible_ = 0;
+    FluxListe suite_;                       // liste.txt further on, for a block's last values
+    std::int64_t part_ = PART_TOUT * 3 / 4; // of a long block's values, checked by this thread
     Cribleur cribleur_;
 };
 
@@ -190,8 +204,6 @@ void Remplisseur::reprendre_si_oublie() {
 // holds when it is sound and what trial division computes beyond it. The
 // room is made. By the worker without the lock (occupe_ set), or by the
 // main thread with the worker held.
-// A long block is sieved on a second thread while this one checks the file
-// behind it, on two cores.
 void Remplisseur::remplir(std::int64_t de, std::int64_t fin) {
     const std::int64_t a = std::min(fin, rang_fichier_);
     auto dernier = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(de - 1)]);
@@ -199,9 +211,7 @@ void Remplisseur::remplir(std::int64_t de, std::int64_t fin) {
         crible_.jump_to(dernier + 1);
     }
     if (fin - de >= ICI && !monFlux.epuise()) {
-        cribleur_.lancer(crible_, de, fin);
-        verifier_fichier(de, a, true);
-        cribleur_.attendre();
+        remplir_a_deux(de, fin, a);
     } else {
         for (std::int64_t r = de; r <= fin; ++r) {
             Nprem.placer(static_cast<std::size_t>(r),
@@ -210,6 +220,85 @@ void Remplisseur::remplir(std::int64_t de, std::int64_t fin) {
         verifier_fichier(de, a, false);
     }
     dernier_crible_ = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(fin)]);
+}
+
+// A long block on two cores. The sieve writes the block on the second
+// thread, and this one checks the values of the first ranks, up to MI,
+// behind it. The sieve thread then checks the values from MI to A where a
+// sound file holds them: just after the text of the primes before MI, one
+// per line. Once this thread has stopped exactly there, the reader moves on
+// to where the other stopped; in any other case (a line of another form, a
+// value off) the values from MI on are read here one after another, as if
+// the block had not been split. MI moves from block to block so that both
+// threads end together.
+void Remplisseur::remplir_a_deux(std::int64_t de, std::int64_t fin, std::int64_t a) {
+    const std::int64_t mi = a - de >= ICI ? de + (a - de + 1) * part_ / PART_TOUT : a + 1;
+    const std::uint64_t depart = monFlux.position();
+    std::uint64_t milieu = 0;
+    bool suite_juste = false;
+    Horloge::time_point fin_suite;
+    if (mi <= a) {
+        suite_.suivre(monFlux, depart);
+    }
+    const auto t0 = Horloge::now();
+    cribleur_.lancer(crible_, de, fin, [&, this] {
+        if (mi <= a) {
+            milieu = depart + octets_du_texte(de, mi);
+            suite_.sauter_a(milieu);
+            auto n = static_cast<std::size_t>(a - mi + 1);
+            suite_juste = suite_.passer_lignes(Nprem, static_cast<std::size_t>(mi), n) == n;
+        }
+        fin_suite = Horloge::now();
+    });
+    verifier_fichier(de, mi - 1, true);
+    const auto fin_debut = Horloge::now();
+    cribleur_.attendre();
+    if (mi <= a && !monFlux.epuise()) {
+        if (monFlux.position() == milieu && suite_juste) {
+            monFlux.sauter_a(suite_.position());
+        } else {
+            verifier_fichier(mi, a, false);
+        }
+        equilibrer(fin_debut - t0, fin_suite - t0);
+    }
+    suite_.fermer();
+}
+
+// Bytes of the primes of ranks DE to FIN - 1 written one per line: a digit
+// and a newline each, and one digit more for each power of ten they reach.
+std::uint64_t Remplisseur::octets_du_texte(std::int64_t de, std::int64_t fin) {
+    auto octets = static_cast<std::uint64_t>(fin - de) * 2;
+    std::int64_t bas = de;
+    std::int64_t puissance = 1;
+    for (int chiffres = 1; chiffres < 19; ++chiffres) {
+        puissance *= 10;
+        // The first rank from BAS whose prime reaches PUISSANCE.
+        std::int64_t haut = fin;
+        while (bas < haut) {
+            std::int64_t m = bas + (haut - bas) / 2;
+            if (Nprem[static_cast<std::size_t>(m)] < puissance) {
+                bas = m + 1;
+            } else {
+                haut = m;
+            }
+        }
+        if (bas == fin) {
+            break;
+        }
+        octets += static_cast<std::uint64_t>(fin - bas);
+    }
+    return octets;
+}
+
+// The share of the next block's values checked here grows when this thread
+// ended first (after D_ICI, against D_CRIBLE for the other).
+void Remplisseur::equilibrer(Horloge::duration d_ici, Horloge::duration d_crible) {
+    const double ici = std::chrono::duration<double>(d_ici).count();
+    const double crible = std::chrono::duration<double>(d_crible).count();
+    if (ici + crible > 0) {
+        part_ += static_cast<std::int64_t>(PART_TOUT / 4 * (crible - ici) / (crible + ici));
+        part_ = std::clamp<std::int64_t>(part_, PART_TOUT / 4, PART_TOUT - 1);
+    }
 }
 
 // The values of liste.txt for ranks DE to A against the primes of those

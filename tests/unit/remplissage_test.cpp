@@ -86,7 +86,7 @@ TEST(Remplissage, ALongBlockOfTheFileIsReadAndChecked) {
 // and wherever it goes wrong, is where reading the values one by one and
 // checking each stops.
 TEST(Remplissage, ABlockReadOnTwoCoresStopsWhereOneByOneStops) {
-    constexpr std::int64_t RANGS = 200'000; // one block, read in two parts
+    constexpr std::int64_t RANGS = 200'000; // one block, checked in two parts split near 3/4
     std::vector<std::int64_t> premiers;
     primesieve::generate_n_primes(RANGS, 5, &premiers);
     struct Cas {
@@ -106,6 +106,10 @@ TEST(Remplissage, ABlockReadOnTwoCoresStopsWhereOneByOneStops) {
         {"wrong early", 1000, "", "4", "\n"},
         {"wrong late", 150'000, "", "4", "\n"},
         {"wrong last", RANGS - 1, "", "4", "\n"},
+        {"two blanks deep", 190'000, "", nullptr, " \n"},
+        {"leading zero deep", 190'000, "0", nullptr, "\n"},
+        {"wrong deep", 190'000, "", "4", "\n"},
+        {"wrong in the first quarter", 60'000, "", "4", "\n"},
         {"cut late", 150'000, "", "", ""},
     };
     for (const Cas& c : cas) {
