@@ -1,7 +1,6 @@
 #include "factor/moteur.hpp"
 
 #include "factor/pari.hpp"
-#include "primes/primes.hpp"
 
 #include <NTL/ZZ_limbs.h>
 #include <algorithm>
@@ -103,15 +102,7 @@ Decomposition decomposer_flint(const NTL::ZZ& n) {
     return d;
 }
 
-// A prime of more than some 500 digits is proved far faster by FLINT than
-// by PARI's factorisation (a 1000-digit prime: about 3 minutes against more
-// than 11): such an N, once it is a probable prime, goes to FLINT.
-constexpr long BITS_PREUVE_FLINT = 1700;
-
 Decomposition decomposer(const NTL::ZZ& n) {
-    if (NumBits(n) > BITS_PREUVE_FLINT && bpsw(n)) {
-        return decomposer_flint(n);
-    }
     Decomposition d;
     std::vector<FacteurPari> f;
     if (!factoriser_pari(NTL::ZZ_limbs_get(n), n.size(), d.decimal_n, f)) {

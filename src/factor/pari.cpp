@@ -49,7 +49,6 @@ void preparer_pari() {
     pariOut = &silence;
     pariErr = &silence;
     paristack_setsize(PILE, pile_maximale());
-    factor_proven = 1; // every factor above 2^64 is proved prime, not only tested
     fait = true;
 }
 
@@ -74,11 +73,33 @@ void limbes_de(GEN x, std::vector<unsigned long>& v) {
     }
 }
 
+// Whether each factor of F is proved prime. Below 2^64 the library's test
+// is a proof already; above, isprime gives the proof gp gives (ECPP for the
+// largest, far faster than the proofs the factorisation itself would run).
+bool tous_prouves(GEN f) {
+    GEN premiers = gel(f, 1);
+    for (long t = 1; t < lg(premiers); ++t) {
+        if (!isprime(gel(premiers, t))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // [decimal text of N, its prime factors, their exponents, their decimal
-// texts], on the PARI stack.
+// texts], on the PARI stack. The factors are found as probable primes, then
+// proved; a factor that fails its proof (a pseudoprime, never seen) sends
+// N back to the factorisation that proves as it goes.
 GEN calcul(const unsigned long* limbes, long n) {
     GEN x = entier(limbes, n);
-    GEN f = Z_factor(x);
+    factor_proven = 0;
+    // A probable prime goes straight to its proof: the factorisation of a
+    // prime of 1000 digits runs for many minutes before it ends.
+    GEN f = BPSW_psp(x) ? mkmat2(mkcol(x), mkcol(gen_1)) : Z_factor(x);
+    if (!tous_prouves(f)) {
+        factor_proven = 1;
+        f = Z_factor(x);
+    }
     GEN premiers = gel(f, 1);
     GEN textes = cgetg(lg(premiers), t_VEC);
     for (long t = 1; t < lg(premiers); ++t) {
