@@ -19,6 +19,13 @@
 //   other program-wide variable: what it needs is handed over with the target.
 // - It fills ranks whose primes are below 2^32; the main thread fills any
 //   rank beyond that itself, while it waits.
+// - A long block is shared by two threads, the filler (the worker, or the
+//   main thread beyond 2^32) and a sieve thread it owns: the sieve writes
+//   the block's entries and hands them on in stretches (an atomic counter
+//   releases them), the filler checks liste.txt behind it, and the sieve
+//   thread then checks the block's last values through its own descriptor
+//   of the file. The filler waits for it before the block counts as filled,
+//   so nothing outside the block ever sees the second thread.
 // - attendre_table returns once the worker's writes are all visible (a mutex
 //   orders them): from then on np, the table and monFlux are the main
 //   thread's again.
