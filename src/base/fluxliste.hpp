@@ -52,7 +52,6 @@ class FluxListe {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
     }
     bool rapide(std::int64_t& v);
-    static const char* rapide(const char* p, const char* limite, std::int64_t& v);
     bool lent(std::int64_t& v);
     bool garantir(std::size_t n);
     bool tampon_plein() {
@@ -87,23 +86,6 @@ inline std::uint64_t valeur_chiffres(std::uint64_t w, int n) {
     d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFF;
     return (d * 10000 + (d >> 32)) & 0xFFFFFFFF;
 }
-
-inline constexpr std::uint64_t PUISSANCE[] = {1,
-                                              10,
-                                              100,
-                                              1000,
-                                              10000,
-                                              100000,
-                                              1000000,
-                                              10000000,
-                                              100000000,
-                                              1000000000,
-                                              10000000000,
-                                              100000000000,
-                                              1000000000000,
-                                              10000000000000,
-                                              100000000000000,
-                                              1000000000000000};
 
 // The eight decimal digits of X (below 10^8, leading zeros included) in
 // ASCII, the first in the lowest byte: split in halves, quarters and digits
@@ -174,15 +156,16 @@ std::size_t FluxListe::passer_lignes(const Attendus& attendus, std::size_t de, s
 
 // The common case, in the middle of the buffer: a short run of white space,
 // then at most 16 plain digits without a leading zero, read eight at a time.
-// Returns the end of the value, or null for anything else, left to lent,
-// which reads every form. LIMITE is AVANCE bytes before the buffer's end.
-inline const char* FluxListe::rapide(const char* p, const char* limite, std::int64_t& v) {
+// Anything else is left to lent, which reads every form.
+inline bool FluxListe::rapide(std::int64_t& v) {
     using namespace fluxliste_detail;
+    const char* p = buf_.get() + debut_;
+    const char* const limite = buf_.get() + fin_ - AVANCE;
     while (p < limite && blanc(*p)) {
         ++p;
     }
     if (p >= limite || *p < '1' || *p > '9') {
-        return nullptr;
+        return false;
     }
     std::uint64_t a = 0;
     std::uint64_t b = 0;
@@ -197,29 +180,22 @@ inline const char* FluxListe::rapide(const char* p, const char* limite, std::int
     } else {
         std::uint64_t nb = non_chiffres(b);
         if (nb == 0) {
-            return nullptr;
+            return false;
         }
         int m = __builtin_ctzll(nb) / 8;
         n = 8 + m;
         x = valeur_chiffres(a, 8);
         if (m > 0) {
+            static constexpr std::uint64_t PUISSANCE[] = {1,     10,     100,     1000,
+                                                          10000, 100000, 1000000, 10000000};
             x = x * PUISSANCE[m] + valeur_chiffres(b, m);
         }
     }
     p += n;
     if (!blanc(*p)) {
-        return nullptr;
-    }
-    v = static_cast<std::int64_t>(x);
-    return p;
-}
-
-inline bool FluxListe::rapide(std::int64_t& v) {
-    const char* p = buf_.get() + debut_;
-    const char* q = rapide(p, buf_.get() + fin_ - AVANCE, v);
-    if (q == nullptr) {
         return false;
     }
-    debut_ = static_cast<std::size_t>(q - buf_.get());
+    v = static_cast<std::int64_t>(x);
+    debut_ = static_cast<std::size_t>(p - buf_.get());
     return true;
 }

@@ -22,6 +22,13 @@ constexpr std::int64_t ICI = 1 << 16;         // a growth this short is made at 
 constexpr std::int64_t TRONCON = 1 << 12;     // ranks the sieve hands on to the check at a time
 constexpr std::int64_t PART_TOUT = 1024;      // the unit of the shares of a block's values
 
+// Entries of ranks DE to FIN: the next primes of CRIBLE.
+void cribler(primesieve::iterator& crible, std::int64_t de, std::int64_t fin) {
+    for (std::int64_t r = de; r <= fin; ++r) {
+        Nprem.placer(static_cast<std::size_t>(r), static_cast<std::int64_t>(crible.next_prime()));
+    }
+}
+
 // A second thread that sieves the ranks of a long block into the table while
 // the thread that fills the block checks liste.txt behind it, then checks
 // the block's last values itself. The ranks up
@@ -85,20 +92,18 @@ class Cribleur {
                 return;
             }
             l.unlock();
-            cribler();
+            cribler_le_bloc();
             ensuite_();
             l.lock();
             demande_ = false;
             cv_.notify_all();
         }
     }
-    void cribler() {
+    void cribler_le_bloc() {
         for (std::int64_t r = de_; r <= fin_;) {
             const std::int64_t bout = std::min(fin_, r + TRONCON - 1);
-            for (; r <= bout; ++r) {
-                Nprem.placer(static_cast<std::size_t>(r),
-                             static_cast<std::int64_t>(crible_->next_prime()));
-            }
+            cribler(*crible_, r, bout);
+            r = bout + 1;
             fait_.store(bout, std::memory_order_release);
             fait_.notify_all();
         }
@@ -213,10 +218,7 @@ void Remplisseur::remplir(std::int64_t de, std::int64_t fin) {
     if (fin - de >= ICI && !monFlux.epuise()) {
         remplir_a_deux(de, fin, a);
     } else {
-        for (std::int64_t r = de; r <= fin; ++r) {
-            Nprem.placer(static_cast<std::size_t>(r),
-                         static_cast<std::int64_t>(crible_.next_prime()));
-        }
+        cribler(crible_, de, fin);
         verifier_fichier(de, a, false);
     }
     dernier_crible_ = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(fin)]);
