@@ -80,7 +80,8 @@ rapport "[2] 10000000 at first use to a file / primesieve --print" "$a" "$b"
 # 0.13; [4] 40 digits 0.023 s; resident 586 MB; the full table filled and
 # checked in 1.107 s (primesieve --count to its last prime: 0.167 s), and
 # [2] =150000000 from start-up 1.199 s. The fill varies with the machine's
-# load: 1.1 to 1.8 s over a few minutes.
+# load: 1.1 to 1.8 s over a few minutes; a second run of this script gave
+# 1.373 s (primesieve 0.192 s, ratio 7.16) and [2] 1.289 s.
 haut=9223372036854775807
 bas=$((haut - 1000000))
 une=$(duree dialogue "3\n$bas\n$haut\n1\n0\n")
