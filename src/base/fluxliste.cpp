@@ -27,23 +27,6 @@ void FluxListe::ouvrir(const char* nom) {
     lu_ = 0;
 }
 
-void FluxListe::suivre(const FluxListe& autre, std::uint64_t position) {
-    fermer();
-    fd_ = autre.fd_ < 0 ? -1 : ::fcntl(autre.fd_, F_DUPFD_CLOEXEC, 0);
-    fin_fichier_ = false;
-    lu_ = position;
-}
-
-void FluxListe::sauter_a(std::uint64_t position) {
-    if (position - this->position() <= fin_ - debut_) {
-        debut_ += static_cast<std::size_t>(position - this->position());
-        return;
-    }
-    debut_ = fin_ = 0;
-    lu_ = position;
-    fin_fichier_ = false;
-}
-
 void FluxListe::fermer() {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -148,4 +131,62 @@ bool FluxListe::jeton(std::int64_t& v) {
     v = x;
     debut_ = static_cast<std::size_t>(p - buf_.get());
     return true;
+}
+
+void FichierListe::ouvrir(const char* nom) {
+    std::lock_guard l(m_);
+    lecteur_.ouvrir(nom);
+    demande_ = verifie_ = PREMIER_RANG - 1;
+}
+
+// The check is done when it has reached the rank asked for, or when the
+// reader is exhausted (a wrong value, the end of the file).
+bool FichierListe::epuise() {
+    std::unique_lock l(m_);
+    cv_.wait(l, [this] { return !occupe_ && (verifie_ >= demande_ || lecteur_.epuise()); });
+    return lecteur_.epuise();
+}
+
+std::uint64_t FichierListe::position() {
+    epuise();
+    std::lock_guard l(m_);
+    return lecteur_.position();
+}
+
+void FichierListe::demander(std::int64_t r) {
+    std::lock_guard l(m_);
+    if (r > demande_) {
+        demande_ = r;
+        cv_.notify_all();
+    }
+}
+
+void FichierListe::suspendre() {
+    std::unique_lock l(m_);
+    demande_ = verifie_;
+    cv_.wait(l, [this] { return !occupe_; });
+    demande_ = verifie_;
+}
+
+void FichierListe::attendre_demande(std::int64_t& de, std::int64_t& a) {
+    std::unique_lock l(m_);
+    occupe_ = false;
+    cv_.notify_all();
+    cv_.wait(l, [this] { return arret_ || (demande_ > verifie_ && !lecteur_.epuise()); });
+    occupe_ = !arret_;
+    de = verifie_ + 1;
+    a = arret_ ? verifie_ : demande_;
+}
+
+std::int64_t FichierListe::fait(std::int64_t r) {
+    std::lock_guard l(m_);
+    verifie_ = r;
+    cv_.notify_all();
+    return arret_ ? r : demande_;
+}
+
+void FichierListe::arreter() {
+    std::lock_guard l(m_);
+    arret_ = true;
+    cv_.notify_all();
 }

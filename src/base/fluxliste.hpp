@@ -3,16 +3,18 @@
 // through a large buffer. Once a token is not a 64-bit value, or the file
 // cannot be read, the reader is exhausted for good.
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 class FluxListe {
   public:
     // Opens the file; nothing is reported when it cannot be opened.
     explicit FluxListe(const char* nom) { ouvrir(nom); }
-    FluxListe() = default; // exhausted until ouvrir or suivre
+    FluxListe() = default; // exhausted until ouvrir
     FluxListe(const FluxListe&) = delete;
     FluxListe& operator=(const FluxListe&) = delete;
     ~FluxListe() { fermer(); }
@@ -23,11 +25,6 @@ class FluxListe {
 
     // The file's offset of the next byte to read: just after the last value.
     std::uint64_t position() const { return lu_ - (fin_ - debut_); }
-    // This reader reads the file of AUTRE (through a duplicate of its
-    // descriptor) from offset POSITION; AUTRE stays where it is.
-    void suivre(const FluxListe& autre, std::uint64_t position);
-    // Moves this reader forward to offset POSITION (not before position()).
-    void sauter_a(std::uint64_t position);
 
     // Reads the next token into V. Returns false, and stays exhausted, at the
     // end of the file, on a read error or on a token that is not an optional
@@ -66,6 +63,48 @@ class FluxListe {
     std::unique_ptr<char[]> buf_;
     std::size_t debut_ = 0;
     std::size_t fin_ = 0;
+};
+
+// liste.txt as the program holds it: read by one thread that checks its
+// values behind the table's fill, and looked at by any other. The check is
+// asked to go up to a rank; epuise() and position() first wait until it has
+// got there (or the file has ended), so that they tell where the reading of
+// every value asked for stands.
+class FichierListe {
+  public:
+    explicit FichierListe(const char* nom) : lecteur_(nom) {}
+
+    // Opens NOM from its start; no check may be under way (see suspendre).
+    void ouvrir(const char* nom);
+    bool epuise();
+    std::uint64_t position();
+
+    // The values up to rank R are to be checked (R only grows).
+    void demander(std::int64_t r);
+    // The check asked for is dropped, and the stretch under way ends.
+    void suspendre();
+
+    // For the checking thread: waits until there are ranks to check and
+    // returns the first and the last (DE > A: stop). The reader is then its
+    // own until the next call. After each stretch it says the last rank
+    // checked, and learns the last rank to check now.
+    void attendre_demande(std::int64_t& de, std::int64_t& a);
+    FluxListe& lecteur() { return lecteur_; }
+    std::int64_t fait(std::int64_t r);
+    // Ends attendre_demande for good.
+    void arreter();
+
+  private:
+    // Rank of the file's first value.
+    static constexpr std::int64_t PREMIER_RANG = 3;
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    FluxListe lecteur_;
+    std::int64_t demande_ = PREMIER_RANG - 1; // ranks to check
+    std::int64_t verifie_ = PREMIER_RANG - 1; // ranks checked
+    bool occupe_ = false;                     // a stretch is being checked
+    bool arret_ = false;
 };
 
 namespace fluxliste_detail {

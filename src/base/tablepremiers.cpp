@@ -1,80 +1,96 @@
 #include "base/tablepremiers.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <sys/mman.h>
 
 namespace {
-constexpr std::size_t CAPACITE_INITIALE = 1 << 16; // entries
+
+constexpr std::size_t GRANDE_PAGE = std::size_t{2} << 20;
+
+// OCTETS of fresh memory, aligned on a large page so that the system can
+// back it with large pages: a full table then takes 300 faults, not 150,000.
+// Its pages come from the system when first written.
+void* carte(std::size_t octets) {
+    std::size_t large = octets + GRANDE_PAGE;
+    void* p = ::mmap(nullptr, large, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    auto debut = reinterpret_cast<std::uintptr_t>(p);
+    auto aligne = (debut + GRANDE_PAGE - 1) & ~(GRANDE_PAGE - 1);
+    if (aligne > debut) {
+        ::munmap(p, aligne - debut);
+    }
+    if (std::size_t fin = aligne + octets; fin < debut + large) {
+        ::munmap(reinterpret_cast<void*>(fin), debut + large - fin);
+    }
+    ::madvise(reinterpret_cast<void*>(aligne), octets, MADV_HUGEPAGE);
+    return reinterpret_cast<void*>(aligne);
+}
+
+template <class T, std::size_t N> void liberer(std::array<T*, N>& blocs, std::size_t octets) {
+    for (T*& b : blocs) {
+        if (b != nullptr) {
+            ::munmap(b, octets);
+            b = nullptr;
+        }
+    }
+}
+
+} // namespace
+
+std::uint64_t TablePremiers::octets(std::uint64_t n) {
+    constexpr std::uint64_t N32 = RANG_32 + 1;
+    return 4 * std::min(n, N32) + 8 * (n > N32 ? n - N32 : 0);
 }
 
 TablePremiers::~TablePremiers() {
-    if (bas_ != nullptr) {
-        ::munmap(bas_, cap_bas_ * sizeof *bas_);
+    liberer(bas_, BLOC * sizeof(std::uint32_t));
+    liberer(haut_, BLOC * sizeof(std::int64_t));
+}
+
+// Blocks for the first ENTREES entries of a part.
+template <class T, std::size_t N>
+void TablePremiers::faire_blocs(std::array<T*, N>& blocs, std::size_t entrees) {
+    std::size_t nombre = (entrees + BLOC - 1) / BLOC;
+    if (nombre > N) {
+        throw std::bad_alloc();
     }
-    if (haut_ != nullptr) {
-        ::munmap(haut_, cap_haut_ * sizeof *haut_);
+    for (std::size_t k = 0; k < nombre; ++k) {
+        if (blocs[k] == nullptr) {
+            blocs[k] = static_cast<T*>(carte(BLOC * sizeof(T)));
+        }
     }
 }
 
-// Grows the mapping P of CAP entries to hold N, at least doubling it.
-template <class T> void TablePremiers::etendre(T*& p, std::size_t& cap, std::size_t n) {
-    if (n <= cap) {
-        return;
-    }
-    std::size_t nouvelle = std::max({n, cap * 2, CAPACITE_INITIALE});
-    if (nouvelle > SIZE_MAX / sizeof(T)) {
-        throw std::bad_alloc();
-    }
-    void* q = p == nullptr ? ::mmap(nullptr, nouvelle * sizeof(T), PROT_READ | PROT_WRITE,
-                                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0)
-                           : ::mremap(p, cap * sizeof(T), nouvelle * sizeof(T), MREMAP_MAYMOVE);
-    if (q == MAP_FAILED) {
-        throw std::bad_alloc();
-    }
-    p = static_cast<T*>(q);
-    cap = nouvelle;
-    // Large pages: a full table takes 300 faults instead of 150,000.
-    ::madvise(p, cap * sizeof(T), MADV_HUGEPAGE);
-}
-
-// Room for N entries: the 32-bit part holds every rank below the first
-// entry that needs 64 bits; once that entry exists, further ranks go to the
-// 64-bit part. Before it, the room is taken in 32 bits: a filler that finds
-// a larger value moves the rest to the 64-bit part (placer_haut).
 void TablePremiers::reserver(std::size_t n) {
     if (n <= reserve_) {
         return;
     }
-    if (bascule_ == SIZE_MAX) {
-        etendre(bas_, cap_bas_, n);
-    } else {
-        etendre(haut_, cap_haut_, n - bascule_);
+    faire_blocs(bas_, std::min(n, bascule_));
+    if (n > bascule_) {
+        faire_blocs(haut_, n - bascule_);
     }
     reserve_ = n;
 }
 
-void TablePremiers::placer_haut(std::size_t r, std::int64_t v) {
-    if (bascule_ == SIZE_MAX) {
-        bascule_ = r; // the first entry that does not fit in 32 bits
-        etendre(haut_, cap_haut_, reserve_ > r ? reserve_ - r : 1);
+void TablePremiers::push_back(std::int64_t v) {
+    if (n_<bascule_&& static_cast<std::uint64_t>(v)> UINT32_MAX) {
+        bascule_ = n_; // not a prime table: 64 bits from here on
+        reserve_ = std::min(reserve_, n_);
     }
-    haut_[r - bascule_] = v;
-}
-
-void TablePremiers::couper_a(std::size_t r) {
-    if (bascule_ == SIZE_MAX) {
-        bascule_ = r;
-        reserve_ = std::min(reserve_, r);
-    }
+    reserver(n_ + 1);
+    placer(n_, v);
+    ++n_;
 }
 
 void TablePremiers::assign(std::size_t n, std::int64_t v) {
     n_ = 0;
-    if (bascule_ != SIZE_MAX) {
-        bascule_ = SIZE_MAX;
-        reserve_ = cap_bas_;
-    }
+    bascule_ = RANG_32 + 1;
+    reserve_ = 0;
     for (std::size_t r = 0; r < n; ++r) {
         push_back(v);
     }

@@ -1,13 +1,18 @@
 #pragma once
-// Storage of the prime table: entries indexed by rank, in 32 bits while they
-// fit and in 64 bits from the first one that does not (every prime of
-// liste.txt fits in 32 bits, so the full file takes 600 MB, not 1.2 GB).
-// Each part is one contiguous mapping that grows at its end without copying
-// or clearing what it holds: its pages come straight from the system and are
-// moved, not copied, when it grows.
+// Storage of the prime table: entries indexed by rank, in 32 bits for the
+// primes below 2^32 (ranks up to RANG_32) and in 64 bits beyond, so that the
+// 150,000,000 primes of liste.txt take 600 MB, not 1.2 GB.
 //
-// Growing may throw std::bad_alloc; the table then holds what it held.
+// The entries live in blocks of BLOC entries that never move once made. One
+// thread makes room ahead (reserver); other threads may then write entries
+// in that room (placer) while the entries below them are read: what a
+// writer must publish to a reader it publishes itself.
+//
+// Making room may throw std::bad_alloc; the table then holds what it held.
+// A sequence that is not made of primes (push_back of any increasing values)
+// switches to 64 bits at its first value that does not fit in 32.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -17,57 +22,63 @@ class TablePremiers {
   public:
     class const_iterator;
 
+    // The rank of the last prime below 2^32.
+    static constexpr std::size_t RANG_32 = 203'280'221;
+    // Bytes a table of N entries takes (entries 0 to N - 1 of primes).
+    static std::uint64_t octets(std::uint64_t n);
+
     TablePremiers(std::size_t n, std::int64_t v) { assign(n, v); }
     TablePremiers(const TablePremiers&) = delete;
     TablePremiers& operator=(const TablePremiers&) = delete;
     ~TablePremiers();
 
     std::int64_t operator[](std::size_t r) const {
-        return r < bascule_ ? static_cast<std::int64_t>(bas_[r]) : haut_[r - bascule_];
+        if (r < bascule_) {
+            return bas_[r >> DECALAGE][r & MASQUE];
+        }
+        r -= bascule_;
+        return haut_[r >> DECALAGE][r & MASQUE];
     }
     std::size_t size() const { return n_; }
     std::int64_t back() const { return (*this)[n_ - 1]; }
     const_iterator begin() const;
     const_iterator end() const;
 
-    // Room for N entries in all, so that pushing up to N cannot fail.
+    // Room for N entries in all, so that placing or pushing up to N cannot
+    // fail.
     void reserver(std::size_t n);
-    // Room for one more entry.
-    void reserver_un() { reserver(n_ + 1); }
-    void push_back(std::int64_t v) {
-        reserver_un();
-        placer(n_, v);
-        ++n_;
-    }
+    void push_back(std::int64_t v);
     void assign(std::size_t n, std::int64_t v);
 
-    // For a filler that writes ahead: sets entry R (size() <= R < reserved
-    // room, entries in increasing order of R), then the size once entries up
-    // to N - 1 are all set. Entries below the size are never rewritten.
+    // For fillers: sets entry R (in room already made), a prime. Entries
+    // below the size are never rewritten.
     void placer(std::size_t r, std::int64_t v) {
-        if (r < bascule_ && static_cast<std::uint64_t>(v) <= UINT32_MAX) {
-            bas_[r] = static_cast<std::uint32_t>(v);
+        if (r < bascule_) {
+            bas_[r >> DECALAGE][r & MASQUE] = static_cast<std::uint32_t>(v);
         } else {
-            placer_haut(r, v);
+            r -= bascule_;
+            haut_[r >> DECALAGE][r & MASQUE] = v;
         }
     }
+    // The size, once entries up to N - 1 are all set.
     void fixer_taille(std::size_t n) { n_ = n; }
-    // Entries from rank R on (R >= size()) are kept in 64 bits: the room made
-    // from then on is taken there.
-    void couper_a(std::size_t r);
 
     friend bool operator==(const TablePremiers& t, const std::vector<std::int64_t>& v);
 
   private:
-    void placer_haut(std::size_t r, std::int64_t v);
-    template <class T> static void etendre(T*& p, std::size_t& cap, std::size_t n);
+    static constexpr int DECALAGE = 21;
+    static constexpr std::size_t BLOC = std::size_t{1} << DECALAGE;
+    static constexpr std::size_t MASQUE = BLOC - 1;
+    static constexpr std::size_t BLOCS_32 = (RANG_32 + BLOC) / BLOC;
+    static constexpr std::size_t BLOCS_64 = std::size_t{1} << 15;
 
-    std::uint32_t* bas_ = nullptr; // entries 0 to bascule_ - 1
-    std::int64_t* haut_ = nullptr; // entries from bascule_ on
-    std::size_t bascule_ = SIZE_MAX;
-    std::size_t cap_bas_ = 0;
-    std::size_t cap_haut_ = 0;
-    std::size_t reserve_ = 0; // entries that can be placed without growing
+    template <class T, std::size_t N>
+    static void faire_blocs(std::array<T*, N>& blocs, std::size_t entrees);
+
+    std::array<std::uint32_t*, BLOCS_32> bas_{}; // entries 0 to bascule_ - 1
+    std::array<std::int64_t*, BLOCS_64> haut_{}; // entries from bascule_ on
+    std::size_t bascule_ = RANG_32 + 1;
+    std::size_t reserve_ = 0; // entries that have room
     std::size_t n_ = 0;
 };
 

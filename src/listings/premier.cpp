@@ -62,19 +62,16 @@ double rangs_necessaires() {
     return un == 1 ? static_cast<double>(K) : static_cast<double>(np) + static_cast<double>(K);
 }
 
-// Bytes of a table of N entries: 4 an entry for the primes below 2^32
-// (ranks up to 203,280,221), 8 beyond.
-double octets_table(double n) {
-    constexpr double RANGS_32 = 203'280'222;
-    return 4 * std::min(n, RANGS_32) + 8 * std::max(0.0, n - RANGS_32);
-}
-
 // A command whose table would not fit in the memory the process can still
 // take would only grow it until memory runs out.
 bool demesuree() {
-    double besoin =
-        octets_table(rangs_necessaires() + 1) - octets_table(static_cast<double>(np) + 1);
-    return besoin > static_cast<double>(memoire_libre());
+    double rangs = rangs_necessaires() + 1;
+    if (rangs > 1e15) { // 8 PB: no machine holds it
+        return true;
+    }
+    std::uint64_t apres = TablePremiers::octets(static_cast<std::uint64_t>(rangs));
+    std::uint64_t avant = TablePremiers::octets(static_cast<std::uint64_t>(np) + 1);
+    return apres > avant && apres - avant > memoire_libre();
 }
 
 // A command is asked again when it names a rank below the last known one, a

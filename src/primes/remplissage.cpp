@@ -1,6 +1,7 @@
 #include "primes/remplissage.hpp"
 
 #include "base/progression.hpp"
+#include "primes/compte.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
 
@@ -8,134 +9,128 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <functional>
+#include <deque>
 #include <mutex>
+#include <new>
 #include <primesieve.hpp>
+#include <pthread.h>
+#include <sched.h>
 #include <thread>
 #include <vector>
 
 namespace {
 
-constexpr std::int64_t RANG_32 = 203'280'221; // the primes below 2^32
-constexpr std::int64_t BLOC = 1 << 18;        // ranks the worker fills between two looks
-constexpr std::int64_t ICI = 1 << 16;         // a growth this short is made at once, here
-constexpr std::int64_t TRONCON = 1 << 12;     // ranks the sieve hands on to the check at a time
-constexpr std::int64_t PART_TOUT = 1024;      // the unit of the shares of a block's values
+// The fill's tuning, measured on the project's 2-core machine with
+// bench/chargement.cpp:
+// - a growth of up to ICI ranks, the fill being idle, is made at once by the
+//   main thread: 65,536 ranks take about 0.3 ms, what waking a filler costs;
+// - a filler publishes its ranks every TRONCON of them (0.3 ms of work), so
+//   that a reader waiting for the first ranks of a long growth gets them at
+//   once, for a lock taken a few thousand times a second;
+// - a long growth is cut into pieces of VALEURS_PAR_MORCEAU values or more,
+//   at most MORCEAUX_MAX of them, which the fillers take in turn: 8 pieces
+//   for the full table keep both cores busy to the end (the two halves of
+//   the same values differ by 25% in time), for 7 counts of primes (0.5 ms
+//   each);
+// - the check of liste.txt reports every VERIFIES values.
+constexpr std::int64_t ICI = 1 << 16;
+constexpr std::int64_t TRONCON = 1 << 16;
+constexpr std::uint64_t VALEURS_PAR_MORCEAU = std::uint64_t{1} << 28;
+constexpr std::uint64_t MORCEAUX_MAX = 8;
+constexpr std::int64_t VERIFIES = 1 << 16;
+constexpr int REMPLISSEURS = 2;
 
-// Entries of ranks DE to FIN: the next primes of CRIBLE.
-void cribler(primesieve::iterator& crible, std::int64_t de, std::int64_t fin) {
-    for (std::int64_t r = de; r <= fin; ++r) {
-        Nprem.placer(static_cast<std::size_t>(r), static_cast<std::int64_t>(crible.next_prime()));
-    }
-}
-
-// A second thread that sieves the ranks of a long block into the table while
-// the thread that fills the block checks liste.txt behind it, then checks
-// the block's last values itself. The ranks up
-// to fait_ are written (its store releases them); between lancer and the
-// return of attendre the sieve alone touches the iterator it was given and
-// the entries not yet handed on. Started on first use, stopped with its
-// owner.
-class Cribleur {
+// The primes in order from a starting value, handed out by the sieve's
+// buffer rather than one call at a time.
+class Crible {
   public:
-    Cribleur() = default;
-    Cribleur(const Cribleur&) = delete;
-    Cribleur& operator=(const Cribleur&) = delete;
-    ~Cribleur() {
-        {
-            std::lock_guard l(m_);
-            arret_ = true;
-        }
-        cv_.notify_all();
-        if (fil_.joinable()) {
-            fil_.join();
-        }
+    // The primes after APRES; BORNE: at or above the last one wanted.
+    void partir_de(std::uint64_t apres, std::uint64_t borne) {
+        it_.jump_to(apres + 1, borne);
+        k_ = 0;
+        dernier_ = apres;
     }
-
-    // Starts writing the primes of ranks DE to FIN, the next ones of CRIBLE;
-    // ENSUITE is run on the same thread once they are all written.
-    void lancer(primesieve::iterator& crible, std::int64_t de, std::int64_t fin,
-                std::function<void()> ensuite) {
-        fait_.store(de - 1, std::memory_order_relaxed);
-        {
-            std::lock_guard l(m_);
-            crible_ = &crible;
-            de_ = de;
-            fin_ = fin;
-            ensuite_ = std::move(ensuite);
-            demande_ = true;
+    // Entries of ranks DE to A: the next primes.
+    void placer(std::int64_t de, std::int64_t a) {
+        auto r = static_cast<std::size_t>(de);
+        const auto fin = static_cast<std::size_t>(a);
+        while (r <= fin) {
+            if (k_ >= it_.size_) {
+                it_.generate_next_primes();
+                k_ = 0;
+            }
+            std::size_t n = std::min(it_.size_ - k_, fin - r + 1);
+            const std::uint64_t* p = it_.primes_ + k_;
+            for (std::size_t j = 0; j < n; ++j) {
+                Nprem.placer(r + j, static_cast<std::int64_t>(p[j]));
+            }
+            r += n;
+            k_ += n;
         }
-        cv_.notify_all();
-        if (!fil_.joinable()) {
-            fil_ = std::thread([this] { boucle(); });
-        }
+        dernier_ = it_.primes_[k_ - 1];
     }
-    // Waits until the ranks up to R are written.
-    void attendre_rang(std::int64_t r) {
-        for (std::int64_t f = fait_.load(std::memory_order_acquire); f < r;
-             f = fait_.load(std::memory_order_acquire)) {
-            fait_.wait(f, std::memory_order_acquire);
-        }
-    }
-    // Waits for the end of the block.
-    void attendre() {
-        std::unique_lock l(m_);
-        cv_.wait(l, [this] { return !demande_; });
-    }
+    std::uint64_t dernier() const { return dernier_; }
 
   private:
-    void boucle() {
-        std::unique_lock l(m_);
-        for (;;) {
-            cv_.wait(l, [this] { return arret_ || demande_; });
-            if (arret_) {
-                return;
-            }
-            l.unlock();
-            cribler_le_bloc();
-            ensuite_();
-            l.lock();
-            demande_ = false;
-            cv_.notify_all();
-        }
-    }
-    void cribler_le_bloc() {
-        for (std::int64_t r = de_; r <= fin_;) {
-            const std::int64_t bout = std::min(fin_, r + TRONCON - 1);
-            cribler(*crible_, r, bout);
-            r = bout + 1;
-            fait_.store(bout, std::memory_order_release);
-            fait_.notify_all();
-        }
-    }
-
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::thread fil_;
-    bool arret_ = false;
-    bool demande_ = false;
-    primesieve::iterator* crible_ = nullptr;
-    std::int64_t de_ = 0;
-    std::int64_t fin_ = 0;
-    std::function<void()> ensuite_;
-    std::atomic<std::int64_t> fait_{0};
+    primesieve::iterator it_;
+    std::size_t k_ = 0;
+    std::uint64_t dernier_ = 0;
 };
 
-// The worker and what it shares with the main thread, all under m_.
-class Remplisseur {
+// Ranks DE to A of a growth: the primes after APRES, up to BORNE.
+struct Morceau {
+    std::int64_t de = 0;
+    std::int64_t a = 0;
+    std::uint64_t apres = 0;
+    std::uint64_t borne = 0;
+    std::int64_t ecrit = 0; // last rank written: de - 1 before any
+    bool pris = false;      // a filler has it
+};
+
+// The pieces of the growth from rank DE (primes after APRES) to rank A
+// (prime BORNE), cut where the values are: the rank at each cut is a count
+// of primes.
+std::vector<Morceau> decouper(std::int64_t de, std::int64_t a, std::uint64_t apres,
+                              std::uint64_t borne) {
+    std::uint64_t largeur = borne - apres;
+    std::uint64_t n = std::clamp<std::uint64_t>(largeur / VALEURS_PAR_MORCEAU, 1, MORCEAUX_MAX);
+    if (a - de < 2 * ICI) {
+        n = 1;
+    }
+    std::vector<Morceau> morceaux;
+    std::int64_t rang = de - 1;
+    std::uint64_t valeur = apres;
+    for (std::uint64_t j = 1; j <= n; ++j) {
+        std::uint64_t x = j == n ? borne : apres + largeur / n * j;
+        std::int64_t r = j == n ? a : pi(static_cast<std::int64_t>(x));
+        if (r < 0) { // no memory for the count: the rest in one piece
+            continue;
+        }
+        if (r > rang) {
+            morceaux.push_back({rang + 1, r, valeur, x, rang, false});
+            rang = r;
+            valeur = x;
+        }
+    }
+    return morceaux;
+}
+
+void priorite_basse() {
+    sched_param p{};
+    p.sched_priority = 0;
+    ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &p);
+}
+
+class Remplissage {
   public:
-    Remplisseur() = default;
-    Remplisseur(const Remplisseur&) = delete;
-    Remplisseur& operator=(const Remplisseur&) = delete;
-    ~Remplisseur() { arreter(); }
+    Remplissage() = default;
+    Remplissage(const Remplissage&) = delete;
+    Remplissage& operator=(const Remplissage&) = delete;
+    ~Remplissage() { arreter(); }
 
     void viser(std::int64_t cible, std::int64_t premier);
-    // The main thread alone writes cible_, premier_ and oublie_: it reads
-    // them without the lock.
-    std::int64_t rang() const { return oublie_ ? np : std::max(np, cible_); }
-    std::int64_t premier() const {
-        return oublie_ || cible_ <= np ? Nprem[static_cast<std::size_t>(np)] : premier_;
-    }
+    std::int64_t rang();
+    std::int64_t dernier_premier();
     void attendre(std::int64_t jusqu_a);
     void suivant();
     void oublier();
@@ -143,332 +138,392 @@ class Remplisseur {
   private:
     using Verrou = std::unique_lock<std::mutex>;
 
-    // The lock, the worker being between two blocks and kept there while it
-    // is held: the main thread may then move the storage or read the file.
-    class Pause {
-      public:
-        explicit Pause(Remplisseur& r) : r_(r), l_(r.m_) {
-            r_.pause_ = true;
-            r_.cv_.wait(l_, [this] { return !r_.occupe_; });
-        }
-        Pause(const Pause&) = delete;
-        Pause& operator=(const Pause&) = delete;
-        ~Pause() {
-            r_.pause_ = false;
-            r_.cv_.notify_all();
-        }
-        Verrou& verrou() { return l_; }
-
-      private:
-        Remplisseur& r_;
-        Verrou l_;
-    };
-
-    void reprendre_si_oublie();
-    void remplir(std::int64_t de, std::int64_t fin);
-    void remplir_a_deux(std::int64_t de, std::int64_t fin, std::int64_t a);
-    static std::uint64_t octets_du_texte(std::int64_t de, std::int64_t fin);
-    using Horloge = std::chrono::steady_clock;
-    void equilibrer(Horloge::duration d_ici, Horloge::duration d_crible);
-    void verifier_fichier(std::int64_t de, std::int64_t a, bool en_cours);
-    void synchroniser() {
-        np = rempli_;
-        Nprem.fixer_taille(static_cast<std::size_t>(np) + 1);
-    }
-    void boucle();
+    // The main thread's side.
+    void reprendre(Verrou& l);
+    void remplir_ici(std::int64_t de, std::int64_t a, std::uint64_t borne, Verrou& l);
+    void synchroniser();
+    void demarrer();
+    void remplir_en_attendant(Verrou& l);
     void arreter();
 
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::thread fil_;
-    bool arret_ = false;
-    bool occupe_ = false;     // the worker fills a block, without the lock
-    bool pause_ = false;      // the main thread holds the worker between two blocks
-    bool oublie_ = true;      // the table was set back: rempli_ and cible_ are np again
-    std::int64_t rempli_ = 0; // ranks whose entries are written (np <= rempli_ <= cible_)
+    // The fillers' side.
+    void boucle_remplisseur();
+    Morceau* prochain();
+    bool remplir(Morceau& m, bool ici);
+    void publier(Verrou& l);
+    void boucle_verificateur();
+    static void verifier(std::int64_t de, std::int64_t a);
+
+    // Seen by the main thread only.
     std::int64_t cible_ = 0;
-    std::int64_t premier_ = 0;      // the prime of rank cible_
-    std::int64_t rang_fichier_ = 0; // rang_fichier when the target was set
-    primesieve::iterator crible_;   // the primes in order from the last one written
-    std::uint64_t dernier_crible_ = 0;
-    FluxListe suite_;                       // liste.txt further on, for a block's last values
-    std::int64_t part_ = PART_TOUT * 3 / 4; // of a long block's values, checked by this thread
-    Cribleur cribleur_;
+    std::int64_t premier_ = 0; // the prime of rank cible_
+    bool oublie_ = true;       // the table was set back: all is np again
+    Crible crible_ici_;        // the main thread's sieve for short growths
+
+    // Shared, under m_ (publie_ is also read without it).
+    std::mutex m_;
+    std::condition_variable travail_;     // the fillers wait for pieces
+    std::condition_variable publication_; // readers wait for ranks
+    std::deque<Morceau> morceaux_;        // in order of rank; the first is being published
+    std::atomic<std::int64_t> publie_{0}; // ranks filled without a gap
+    std::int64_t limite_fichier_ = 0;     // the last rank liste.txt is checked to
+    int actifs_ = 0;                      // fillers inside a piece
+    bool echec_ = false;                  // a filler ran out of memory
+    bool arret_ = false;
+    std::atomic<bool> abandon_{false}; // the pieces under way are dropped
+    std::vector<std::thread> remplisseurs_;
+    std::thread verificateur_;
+    bool demarre_ = false;
 };
 
-void Remplisseur::reprendre_si_oublie() {
+// Back in step after the table was set back, or after a filler ran out of
+// memory: the pieces left are dropped, and the target is what is published.
+void Remplissage::reprendre(Verrou& l) {
     if (oublie_) {
         oublie_ = false;
-        rempli_ = cible_ = np;
+        cible_ = np;
         premier_ = Nprem[static_cast<std::size_t>(np)];
-        dernier_crible_ = 0;
+        publie_.store(np, std::memory_order_relaxed);
+    }
+    if (echec_) {
+        travail_.wait(l, [this] { return actifs_ == 0; });
+        morceaux_.clear();
+        abandon_ = false;
+        echec_ = false;
+        cible_ = publie_.load(std::memory_order_relaxed);
+        premier_ = Nprem[static_cast<std::size_t>(cible_)];
     }
 }
 
-// Entries of ranks DE to FIN: the true primes of those ranks, what liste.txt
-// holds when it is sound and what trial division computes beyond it. The
-// room is made. By the worker without the lock (occupe_ set), or by the
-// main thread with the worker held.
-void Remplisseur::remplir(std::int64_t de, std::int64_t fin) {
-    const std::int64_t a = std::min(fin, rang_fichier_);
-    auto dernier = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(de - 1)]);
-    if (dernier_crible_ != dernier) {
-        crible_.jump_to(dernier + 1);
-    }
-    if (fin - de >= ICI && !monFlux.epuise()) {
-        remplir_a_deux(de, fin, a);
-    } else {
-        cribler(crible_, de, fin);
-        verifier_fichier(de, a, false);
-    }
-    dernier_crible_ = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(fin)]);
+void Remplissage::synchroniser() {
+    np = std::max(np, publie_.load(std::memory_order_acquire));
+    Nprem.fixer_taille(static_cast<std::size_t>(np) + 1);
 }
 
-// A long block on two cores. The sieve writes the block on the second
-// thread, and this one checks the values of the first ranks, up to MI,
-// behind it. The sieve thread then checks the values from MI to A where a
-// sound file holds them: just after the text of the primes before MI, one
-// per line. Once this thread has stopped exactly there, the reader moves on
-// to where the other stopped; in any other case (a line of another form, a
-// value off) the values from MI on are read here one after another, as if
-// the block had not been split. MI moves from block to block so that both
-// threads end together.
-void Remplisseur::remplir_a_deux(std::int64_t de, std::int64_t fin, std::int64_t a) {
-    const std::int64_t mi = a - de >= ICI ? de + (a - de + 1) * part_ / PART_TOUT : a + 1;
-    const std::uint64_t depart = monFlux.position();
-    std::uint64_t milieu = 0;
-    bool suite_juste = false;
-    Horloge::time_point fin_suite;
-    if (mi <= a) {
-        suite_.suivre(monFlux, depart);
-    }
-    const auto t0 = Horloge::now();
-    cribleur_.lancer(crible_, de, fin, [&, this] {
-        if (mi <= a) {
-            milieu = depart + octets_du_texte(de, mi);
-            suite_.sauter_a(milieu);
-            auto n = static_cast<std::size_t>(a - mi + 1);
-            suite_juste = suite_.passer_lignes(Nprem, static_cast<std::size_t>(mi), n) == n;
-        }
-        fin_suite = Horloge::now();
-    });
-    verifier_fichier(de, mi - 1, true);
-    const auto fin_debut = Horloge::now();
-    cribleur_.attendre();
-    if (mi <= a && !monFlux.epuise()) {
-        if (monFlux.position() == milieu && suite_juste) {
-            monFlux.sauter_a(suite_.position());
-        } else {
-            verifier_fichier(mi, a, false);
-        }
-        equilibrer(fin_debut - t0, fin_suite - t0);
-    }
-    suite_.fermer();
-}
-
-// Bytes of the primes of ranks DE to FIN - 1 written one per line: a digit
-// and a newline each, and one digit more for each power of ten they reach.
-std::uint64_t Remplisseur::octets_du_texte(std::int64_t de, std::int64_t fin) {
-    auto octets = static_cast<std::uint64_t>(fin - de) * 2;
-    std::int64_t bas = de;
-    std::int64_t puissance = 1;
-    for (int chiffres = 1; chiffres < 19; ++chiffres) {
-        puissance *= 10;
-        // The first rank from BAS whose prime reaches PUISSANCE.
-        std::int64_t haut = fin;
-        while (bas < haut) {
-            std::int64_t m = bas + (haut - bas) / 2;
-            if (Nprem[static_cast<std::size_t>(m)] < puissance) {
-                bas = m + 1;
-            } else {
-                haut = m;
-            }
-        }
-        if (bas == fin) {
-            break;
-        }
-        octets += static_cast<std::uint64_t>(fin - bas);
-    }
-    return octets;
-}
-
-// The share of the next block's values checked here grows when this thread
-// ended first (after D_ICI, against D_CRIBLE for the other).
-void Remplisseur::equilibrer(Horloge::duration d_ici, Horloge::duration d_crible) {
-    const double ici = std::chrono::duration<double>(d_ici).count();
-    const double crible = std::chrono::duration<double>(d_crible).count();
-    if (ici + crible > 0) {
-        part_ += static_cast<std::int64_t>(PART_TOUT / 4 * (crible - ici) / (crible + ici));
-        part_ = std::clamp<std::int64_t>(part_, PART_TOUT / 4, PART_TOUT - 1);
-    }
-}
-
-// The values of liste.txt for ranks DE to A against the primes of those
-// ranks: at the first value that is not the prime of its rank (or no value
-// at all), the file is read no further, and the ranks after it are
-// computed. Lines of the usual form are checked without being read; with
-// EN_COURS the sieve is still writing the entries, and each stretch is
-// checked once written.
-void Remplisseur::verifier_fichier(std::int64_t de, std::int64_t a, bool en_cours) {
-    for (std::int64_t r = de; r <= a && !monFlux.epuise();) {
-        const std::int64_t bout = std::min(a, r + TRONCON - 1);
-        if (en_cours) {
-            cribleur_.attendre_rang(bout);
-        }
-        while (r <= bout) {
-            r += static_cast<std::int64_t>(monFlux.passer_lignes(
-                Nprem, static_cast<std::size_t>(r), static_cast<std::size_t>(bout - r + 1)));
-            std::int64_t v = 0;
-            if (r <= bout && (!monFlux.lire(v) || v != Nprem[static_cast<std::size_t>(r++)])) {
-                monFlux.fermer();
-                return;
-            }
-        }
-    }
-}
-
-void Remplisseur::boucle() {
+std::int64_t Remplissage::rang() {
     Verrou l(m_);
-    for (;;) {
-        cv_.wait(l, [this] { return arret_ || (!pause_ && rempli_ < std::min(cible_, RANG_32)); });
-        if (arret_) {
-            return;
-        }
-        std::int64_t de = rempli_ + 1;
-        std::int64_t fin = std::min({cible_, RANG_32, rempli_ + BLOC});
-        occupe_ = true;
-        l.unlock();
-        remplir(de, fin);
-        l.lock();
-        occupe_ = false;
-        rempli_ = fin;
-        cv_.notify_all();
-    }
+    reprendre(l);
+    return cible_;
 }
 
-void Remplisseur::arreter() {
-    {
-        std::lock_guard l(m_);
-        arret_ = true;
-    }
-    cv_.notify_all();
-    if (fil_.joinable()) {
-        fil_.join();
-    }
+std::int64_t Remplissage::dernier_premier() {
+    Verrou l(m_);
+    reprendre(l);
+    return premier_;
 }
 
-void Remplisseur::viser(std::int64_t cible, std::int64_t premier) {
-    Pause pause(*this);
-    reprendre_si_oublie();
+// Ranks DE to A (whose prime is at most BORNE) by the main thread, the
+// fillers having nothing to do.
+void Remplissage::remplir_ici(std::int64_t de, std::int64_t a, std::uint64_t borne, Verrou& l) {
+    auto avant = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(de - 1)]);
+    if (crible_ici_.dernier() != avant) {
+        crible_ici_.partir_de(avant, borne);
+    }
+    crible_ici_.placer(de, a);
+    morceaux_.push_back({de, a, avant, 0, a, false});
+    publier(l);
+}
+
+void Remplissage::viser(std::int64_t cible, std::int64_t premier) {
+    Verrou l(m_);
+    reprendre(l);
+    demarrer();
     if (cible <= cible_) {
         return;
     }
-    Nprem.reserver(static_cast<std::size_t>(std::min(cible, RANG_32)) + 1);
-    bool libre = rempli_ == cible_;
+    Nprem.reserver(static_cast<std::size_t>(cible) + 1);
+    limite_fichier_ = rang_fichier;
+    const std::int64_t de = cible_ + 1;
+    const auto apres = static_cast<std::uint64_t>(premier_);
     cible_ = cible;
     premier_ = premier;
-    rang_fichier_ = rang_fichier;
-    if (libre && cible - rempli_ <= ICI && cible <= RANG_32) {
-        remplir(rempli_ + 1, cible);
-        rempli_ = cible;
+    if (morceaux_.empty() && cible - de < ICI) {
+        remplir_ici(de, cible, static_cast<std::uint64_t>(premier), l);
         synchroniser();
         return;
     }
-    if (!fil_.joinable()) {
-        fil_ = std::thread([this] { boucle(); });
+    l.unlock(); // the counts that cut a long growth take a few milliseconds
+    std::vector<Morceau> morceaux = decouper(de, cible, apres, static_cast<std::uint64_t>(premier));
+    l.lock();
+    morceaux_.insert(morceaux_.end(), morceaux.begin(), morceaux.end());
+    travail_.notify_all();
+}
+
+// The fillers and the check start with the first growth. Where a thread
+// cannot start, its work is done without it: the main thread fills while it
+// waits, and liste.txt is left unchecked.
+void Remplissage::demarrer() {
+    if (demarre_) {
+        return;
+    }
+    demarre_ = true;
+    try {
+        remplisseurs_.reserve(REMPLISSEURS);
+        for (int k = 0; k < REMPLISSEURS; ++k) {
+            remplisseurs_.emplace_back([this] { boucle_remplisseur(); });
+        }
+        verificateur_ = std::thread([this] { boucle_verificateur(); });
+    } catch (...) { // std::system_error, std::bad_alloc
     }
 }
 
-// Past the primes below 2^32 the main thread fills the table itself, a block
-// at a time, Ctrl-C looked at between two blocks.
-void Remplisseur::attendre(std::int64_t jusqu_a) {
+// Waits, Ctrl-C looked at and the progress line drawn every 50 ms, until
+// rank JUSQU_A (at most the target) is published.
+void Remplissage::attendre(std::int64_t jusqu_a) {
     Verrou l(m_);
-    reprendre_si_oublie();
+    reprendre(l);
     const std::int64_t but = std::min(cible_, jusqu_a);
-    if (rempli_ >= but) {
-        synchroniser();
+    if (publie_.load(std::memory_order_acquire) < but) {
+        Tache tache("Nombres premiers charges/calcules", static_cast<double>(but - np));
+        const std::int64_t depart = np;
+        while (publie_.load(std::memory_order_acquire) < but && !echec_) {
+            if (remplisseurs_.empty()) {
+                remplir_en_attendant(l);
+            } else {
+                publication_.wait_for(l, std::chrono::milliseconds(50));
+            }
+            l.unlock();
+            tache.point(static_cast<double>(publie_.load(std::memory_order_relaxed) - depart));
+            l.lock();
+        }
+        if (echec_) {
+            reprendre(l);
+            if (jusqu_a != INT64_MAX && publie_.load(std::memory_order_relaxed) < jusqu_a) {
+                synchroniser();
+                throw std::bad_alloc();
+            }
+        }
+    }
+    synchroniser();
+}
+
+// Without fillers: the next piece, a stretch at a time, Ctrl-C looked at
+// between two.
+void Remplissage::remplir_en_attendant(Verrou& l) {
+    Morceau* m = prochain();
+    if (m == nullptr) {
         return;
     }
-    Tache tache("Nombres premiers charges/calcules", static_cast<double>(but - rempli_));
-    const std::int64_t depart = rempli_;
-    while (rempli_ < std::min(but, RANG_32)) {
-        cv_.wait_for(l, std::chrono::milliseconds(50));
-        synchroniser();
-        l.unlock();
-        tache.point(static_cast<double>(np - depart));
-        l.lock();
-    }
+    m->pris = true;
+    ++actifs_;
     l.unlock();
-    while (np < but) {
-        {
-            Pause pause(*this);
-            std::int64_t fin = std::min(but, rempli_ + BLOC);
-            Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
-            Nprem.reserver(static_cast<std::size_t>(fin) + 1);
-            remplir(rempli_ + 1, fin);
-            rempli_ = fin;
-            synchroniser();
-        }
-        tache.point(static_cast<double>(np - depart));
+    bool rempli = false;
+    bool manque = false;
+    try {
+        rempli = remplir(*m, true);
+    } catch (const std::bad_alloc&) {
+        manque = true;
     }
     l.lock();
-    synchroniser();
-}
-
-void Remplisseur::suivant() {
-    attendre(INT64_MAX);
-    Pause pause(*this);
-    if (rempli_ >= RANG_32) {
-        Nprem.couper_a(static_cast<std::size_t>(RANG_32) + 1);
+    --actifs_;
+    if (!rempli) {
+        m->pris = false; // taken up again from where it stopped
+        echec_ = manque;
     }
-    Nprem.reserver(static_cast<std::size_t>(rempli_) + 2);
-    rang_fichier_ = rang_fichier;
-    remplir(rempli_ + 1, rempli_ + 1);
-    cible_ = ++rempli_;
-    premier_ = Nprem[static_cast<std::size_t>(rempli_)];
+    if (!manque) {
+        verifier_interruption();
+    }
+}
+
+// One more prime, after all the others.
+void Remplissage::suivant() {
+    attendre(INT64_MAX);
+    Verrou l(m_);
+    Nprem.reserver(static_cast<std::size_t>(cible_) + 2);
+    limite_fichier_ = rang_fichier;
+    ++cible_;
+    remplir_ici(cible_, cible_, UINT64_MAX, l);
+    premier_ = static_cast<std::int64_t>(crible_ici_.dernier());
     synchroniser();
 }
 
-// The filling under way is abandoned after its block.
-void Remplisseur::oublier() {
-    Pause pause(*this);
-    cible_ = rempli_;
-    oublie_ = true;
+void Remplissage::oublier() {
+    {
+        Verrou l(m_);
+        abandon_ = true;
+        travail_.wait(l, [this] { return actifs_ == 0; });
+        morceaux_.clear();
+        abandon_ = false;
+        echec_ = false;
+        oublie_ = true;
+    }
+    monFlux.suspendre();
 }
 
-Remplisseur& remplisseur() {
-    static Remplisseur r; // built after the table, so stopped before it is destroyed
+void Remplissage::arreter() {
+    {
+        Verrou l(m_);
+        arret_ = true;
+        abandon_ = true;
+    }
+    travail_.notify_all();
+    for (std::thread& t : remplisseurs_) {
+        t.join();
+    }
+    monFlux.arreter();
+    if (verificateur_.joinable()) {
+        verificateur_.join();
+    }
+}
+
+// The first piece no filler has taken and that is not written yet.
+Morceau* Remplissage::prochain() {
+    for (Morceau& m : morceaux_) {
+        if (!m.pris && m.ecrit < m.a) {
+            return &m;
+        }
+    }
+    return nullptr;
+}
+
+void Remplissage::boucle_remplisseur() {
+    Verrou l(m_);
+    for (;;) {
+        travail_.wait(l, [this] { return arret_ || (!abandon_ && prochain() != nullptr); });
+        if (arret_) {
+            return;
+        }
+        Morceau& m = *prochain();
+        m.pris = true;
+        ++actifs_;
+        l.unlock();
+        bool manque = false;
+        try {
+            remplir(m, false);
+        } catch (...) { // std::bad_alloc from the sieve
+            manque = true;
+        }
+        l.lock();
+        --actifs_;
+        if (manque) {
+            echec_ = true;
+            abandon_ = true;
+            publication_.notify_all();
+        }
+        travail_.notify_all();
+    }
+}
+
+// Writes the piece a stretch at a time, publishing each, from where it
+// stands; false when dropped before its end, or on Ctrl-C when filled ICI,
+// on the main thread. The piece may be gone once its last stretch is
+// published.
+bool Remplissage::remplir(Morceau& m, bool ici) {
+    const std::int64_t fin = m.a;
+    std::int64_t r = m.ecrit + 1;
+    Crible crible;
+    crible.partir_de(r > m.de ? static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(r - 1)])
+                              : m.apres,
+                     m.borne);
+    while (r <= fin) {
+        if (abandon_.load(std::memory_order_relaxed) || (ici && interruption_demandee != 0)) {
+            return false;
+        }
+        const std::int64_t bout = std::min(fin, r + TRONCON - 1);
+        crible.placer(r, bout);
+        Verrou l(m_);
+        m.ecrit = bout;
+        publier(l);
+        r = bout + 1;
+    }
+    return true;
+}
+
+// The count of ranks filled without a gap moves on to the end of the first
+// pieces written, and into the first one still being written.
+void Remplissage::publier(Verrou&) {
+    std::int64_t p = publie_.load(std::memory_order_relaxed);
+    while (!morceaux_.empty()) {
+        const Morceau& premier = morceaux_.front();
+        p = std::max(p, premier.ecrit);
+        if (premier.ecrit < premier.a) {
+            break;
+        }
+        morceaux_.pop_front();
+    }
+    publie_.store(p, std::memory_order_release);
+    publication_.notify_all();
+    if (verificateur_.joinable()) {
+        monFlux.demander(std::min(p, limite_fichier_));
+    }
+}
+
+void Remplissage::boucle_verificateur() {
+    priorite_basse();
+    for (;;) {
+        std::int64_t de = 0;
+        std::int64_t a = 0;
+        monFlux.attendre_demande(de, a);
+        if (de > a) {
+            return;
+        }
+        try {
+            verifier(de, a);
+        } catch (...) { // std::bad_alloc for the reader's buffer: read no further
+            monFlux.lecteur().fermer();
+            monFlux.fait(de - 1);
+        }
+    }
+}
+
+// The values of liste.txt for ranks DE to A against the table, a stretch at
+// a time: at the first value that is not the prime of its rank (or no value
+// at all), the file is read no further. Lines of the usual form are checked
+// without being read.
+void Remplissage::verifier(std::int64_t de, std::int64_t a) {
+    FluxListe& f = monFlux.lecteur();
+    std::int64_t r = de;
+    while (r <= a && !f.epuise()) {
+        const std::int64_t bout = std::min(a, r + VERIFIES - 1);
+        while (r <= bout) {
+            r += static_cast<std::int64_t>(f.passer_lignes(Nprem, static_cast<std::size_t>(r),
+                                                           static_cast<std::size_t>(bout - r + 1)));
+            std::int64_t v = 0;
+            if (r <= bout && (!f.lire(v) || v != Nprem[static_cast<std::size_t>(r++)])) {
+                f.fermer();
+                break;
+            }
+        }
+        a = monFlux.fait(r - 1);
+    }
+    if (f.epuise()) {
+        monFlux.fait(r - 1);
+    }
+}
+
+Remplissage& remplissage() {
+    static Remplissage r; // built after the table, so stopped before it is destroyed
     return r;
 }
 
 } // namespace
 
 void viser_rang(std::int64_t cible, std::int64_t premier) {
-    remplisseur().viser(cible, premier);
+    remplissage().viser(cible, premier);
 }
 
 std::int64_t rang_vise() {
-    return remplisseur().rang();
+    return remplissage().rang();
 }
 
 std::int64_t premier_vise() {
-    return remplisseur().premier();
+    return remplissage().dernier_premier();
 }
 
 void attendre_table() {
-    remplisseur().attendre(INT64_MAX);
+    remplissage().attendre(INT64_MAX);
 }
 
 void attendre_rang(std::int64_t r) {
-    remplisseur().attendre(r);
+    remplissage().attendre(r);
 }
 
 void oublier_remplissage() {
-    remplisseur().oublier();
+    remplissage().oublier();
 }
 
 int Suiv() {
-    remplisseur().suivant();
+    remplissage().suivant();
     i = 1;
     return 1;
 }

@@ -1,36 +1,29 @@
 #pragma once
 // The filling of the prime table, off the critical path. A request names
-// the rank the table must reach, its target, and goes on at once; a worker
-// thread fills the ranks up to it in the background, the values read from
-// liste.txt being checked against the true primes of their ranks; whoever
-// reads np or the table first waits for the filling to end.
+// the rank the table must reach, its target, and goes on at once; the fill
+// sieves the ranks up to it in the background, straight into the table, and
+// whoever reads np or the table waits for the ranks it reads.
 //
 // Growth requests commute: after any of them the table is the one the
 // largest target gives, whatever their order, so the table at every point
 // where it is read is the one the requests one at a time would have left.
 //
-// Contract of the worker (one thread, started on the first large target and
-// stopped at exit):
-// - Only the main thread calls these routines, reads and writes np, reads
-//   the table, and makes room in the table's storage (before it raises a
-//   target, so the worker never moves the storage).
-// - While a filling is pending the worker alone writes the entries above np,
-//   in room already made, and alone reads liste.txt (monFlux). It reads no
-//   other program-wide variable: what it needs is handed over with the target.
-// - It fills ranks whose primes are below 2^32; the main thread fills any
-//   rank beyond that itself, while it waits.
-// - A long block is shared by two threads, the filler (the worker, or the
-//   main thread beyond 2^32) and a sieve thread it owns: the sieve writes
-//   the block's entries and hands them on in stretches (an atomic counter
-//   releases them), the filler checks liste.txt behind it, and the sieve
-//   thread then checks the block's last values through its own descriptor
-//   of the file. The filler waits for it before the block counts as filled,
-//   so nothing outside the block ever sees the second thread.
-// - attendre_table returns once the worker's writes are all visible (a mutex
-//   orders them): from then on np, the table and monFlux are the main
-//   thread's again.
-// - The worker takes no lock that a child process started by fork could need
-//   (the children run library calls that never touch the table).
+// Contract of the fill (one owner, Remplissage in remplissage.cpp):
+// - The main thread alone calls these routines, sets the targets and makes
+//   room for them in the table's storage before handing them over; it alone
+//   reads and writes np, and it reads the table up to np only.
+// - Two fill threads, one per core, write the ranks between the filled ones
+//   and the target, in room already made, and publish in one count how many
+//   ranks are filled without a gap (release). A reader waits on that count
+//   (acquire) for the ranks it reads, and for nothing else.
+// - A third thread, at idle priority, checks liste.txt (monFlux) against the
+//   ranks published; neither the fill nor a reader ever waits for it.
+// - Ctrl-C during a wait throws Interruption and the fill goes on. The end
+//   of the program stops every thread after its stretch.
+// - No exception leaves a thread. A filler that runs out of memory stops;
+//   the ranks filled are kept, the target comes down to them, and a reader
+//   that needed more gets std::bad_alloc. Where no thread could be started,
+//   the main thread fills while it waits.
 
 #include <cstdint>
 
@@ -50,6 +43,6 @@ void attendre_table();
 // The same until the table holds rank R at least (np may then be more).
 void attendre_rang(std::int64_t r);
 
-// Tests and benchmarks: the worker's state is forgotten (the table has just
-// been set back to its start).
+// Tests and benchmarks: the fill under way is dropped and its state
+// forgotten, so that the table can be set back to its start.
 void oublier_remplissage();

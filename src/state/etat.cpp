@@ -28,7 +28,7 @@ __attribute__((init_priority(101))) DescripteursStandard descripteurs;
 Sortie out(sortie_perdue);
 
 ZZ reste, S1, S, rS, valeur0, valtest2, S2, P1, P2, debu, fin;
-FluxListe monFlux("liste.txt");
+FichierListe monFlux("liste.txt");
 TablePremiers Nprem(3, 0);
 std::vector<std::int64_t> Nexpo(1, 0);
 std::vector<std::int64_t> Nfact(1, 0);

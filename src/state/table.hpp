@@ -16,6 +16,6 @@ constexpr std::int64_t RANG_FICHIER = 150'000'000;
 
 extern TablePremiers Nprem;       // Nprem[r]: prime of rank r; Nprem[0] = 0; np + 1 entries
 extern std::int64_t np;           // rank of the last prime held; only Suiv changes it
-extern FluxListe monFlux;         // liste.txt, read forward by Suiv only
+extern FichierListe monFlux;      // liste.txt, checked behind the fill
 extern std::int64_t i;            // step of Suiv's candidate search; callers set it to 1
 extern std::int64_t rang_fichier; // RANG_FICHIER; tests lower it to reach the compute phase
