@@ -1,8 +1,10 @@
 #include "base/fluxliste.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,21 +170,56 @@ void FichierListe::suspendre() {
     demande_ = verifie_;
 }
 
-void FichierListe::attendre_demande(std::int64_t& de, std::int64_t& a) {
+// Waits until there are ranks to check, DE to A; false: stop.
+bool FichierListe::attendre_demande(std::int64_t& de, std::int64_t& a) {
     std::unique_lock l(m_);
     occupe_ = false;
     cv_.notify_all();
     cv_.wait(l, [this] { return arret_ || (demande_ > verifie_ && !lecteur_.epuise()); });
     occupe_ = !arret_;
     de = verifie_ + 1;
-    a = arret_ ? verifie_ : demande_;
+    a = demande_;
+    return !arret_;
 }
 
+// Ranks up to R are checked; returns the last rank to check now.
 std::int64_t FichierListe::fait(std::int64_t r) {
     std::lock_guard l(m_);
     verifie_ = r;
     cv_.notify_all();
     return arret_ ? r : demande_;
+}
+
+void FichierListe::verifier(const TablePremiers& table) {
+    std::int64_t de = 0;
+    std::int64_t a = 0;
+    while (attendre_demande(de, a)) {
+        try {
+            while (de <= a && !lecteur_.epuise()) {
+                de = verifier(table, de, std::min(a, de + TRONCON - 1));
+                a = fait(de - 1);
+            }
+        } catch (const std::bad_alloc&) { // no buffer for the reader: read no further
+            lecteur_.fermer();
+        }
+        fait(de - 1);
+    }
+}
+
+// Ranks DE to A; returns the rank after the last one checked. Lines of the
+// usual form are checked without being read.
+std::int64_t FichierListe::verifier(const TablePremiers& table, std::int64_t de, std::int64_t a) {
+    std::int64_t r = de;
+    while (r <= a) {
+        r += static_cast<std::int64_t>(lecteur_.passer_lignes(table, static_cast<std::size_t>(r),
+                                                              static_cast<std::size_t>(a - r + 1)));
+        std::int64_t v = 0;
+        if (r <= a && (!lecteur_.lire(v) || v != table[static_cast<std::size_t>(r++)])) {
+            lecteur_.fermer();
+            break;
+        }
+    }
+    return r;
 }
 
 void FichierListe::arreter() {

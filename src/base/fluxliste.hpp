@@ -3,6 +3,8 @@
 // through a large buffer. Once a token is not a 64-bit value, or the file
 // cannot be read, the reader is exhausted for good.
 
+#include "base/tablepremiers.hpp"
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -65,11 +67,11 @@ class FluxListe {
     std::size_t fin_ = 0;
 };
 
-// liste.txt as the program holds it: read by one thread that checks its
-// values behind the table's fill, and looked at by any other. The check is
-// asked to go up to a rank; epuise() and position() first wait until it has
-// got there (or the file has ended), so that they tell where the reading of
-// every value asked for stands.
+// liste.txt as the program holds it: its values are checked against the
+// prime table by one thread of its own (verifier), behind the table's fill,
+// as far as the fill asks (demander). Any other thread may look at where the
+// reading stands: epuise() and position() first wait until every value
+// asked for is checked, or the file is done.
 class FichierListe {
   public:
     explicit FichierListe(const char* nom) : lecteur_(nom) {}
@@ -81,26 +83,27 @@ class FichierListe {
 
     // The values up to rank R are to be checked (R only grows).
     void demander(std::int64_t r);
-    // The check asked for is dropped, and the stretch under way ends.
+    // The check asked for is dropped once the stretch under way ends.
     void suspendre();
 
-    // For the checking thread: waits until there are ranks to check and
-    // returns the first and the last (DE > A: stop). The reader is then its
-    // own until the next call. After each stretch it says the last rank
-    // checked, and learns the last rank to check now.
-    void attendre_demande(std::int64_t& de, std::int64_t& a);
-    FluxListe& lecteur() { return lecteur_; }
-    std::int64_t fait(std::int64_t r);
-    // Ends attendre_demande for good.
+    // The checking thread's work, until arreter: the values asked for
+    // against TABLE (whose entries up to the rank asked for are set), a
+    // stretch at a time. At the first value that is not the prime of its
+    // rank (or no value at all) the file is read no further.
+    void verifier(const TablePremiers& table);
     void arreter();
 
   private:
-    // Rank of the file's first value.
-    static constexpr std::int64_t PREMIER_RANG = 3;
+    static constexpr std::int64_t PREMIER_RANG = 3; // of the file's first value
+    static constexpr std::int64_t TRONCON = 1 << 16;
+
+    bool attendre_demande(std::int64_t& de, std::int64_t& a);
+    std::int64_t verifier(const TablePremiers& table, std::int64_t de, std::int64_t a);
+    std::int64_t fait(std::int64_t r);
 
     std::mutex m_;
     std::condition_variable cv_;
-    FluxListe lecteur_;
+    FluxListe lecteur_;                       // the checking thread's while occupe_
     std::int64_t demande_ = PREMIER_RANG - 1; // ranks to check
     std::int64_t verifie_ = PREMIER_RANG - 1; // ranks checked
     bool occupe_ = false;                     // a stretch is being checked

@@ -87,6 +87,29 @@ void TablePremiers::push_back(std::int64_t v) {
     ++n_;
 }
 
+// A block at a time, in a loop the compiler turns into vector moves.
+void TablePremiers::placer(std::size_t r, const std::uint64_t* p, std::size_t n) {
+    while (n > 0) {
+        std::size_t place = BLOC - ((r < bascule_ ? r : r - bascule_) & MASQUE);
+        std::size_t m = std::min(n, r < bascule_ ? std::min(place, bascule_ - r) : place);
+        if (r < bascule_) {
+            std::uint32_t* d = bas_[r >> DECALAGE] + (r & MASQUE);
+            for (std::size_t j = 0; j < m; ++j) {
+                d[j] = static_cast<std::uint32_t>(p[j]);
+            }
+        } else {
+            std::size_t h = r - bascule_;
+            std::int64_t* d = haut_[h >> DECALAGE] + (h & MASQUE);
+            for (std::size_t j = 0; j < m; ++j) {
+                d[j] = static_cast<std::int64_t>(p[j]);
+            }
+        }
+        r += m;
+        p += m;
+        n -= m;
+    }
+}
+
 void TablePremiers::assign(std::size_t n, std::int64_t v) {
     n_ = 0;
     bascule_ = RANG_32 + 1;

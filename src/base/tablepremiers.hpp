@@ -60,6 +60,8 @@ class TablePremiers {
             haut_[r >> DECALAGE][r & MASQUE] = v;
         }
     }
+    // The same for entries R to R + N - 1, the N primes at P.
+    void placer(std::size_t r, const std::uint64_t* p, std::size_t n);
     // The size, once entries up to N - 1 are all set.
     void fixer_taille(std::size_t n) { n_ = n; }
 

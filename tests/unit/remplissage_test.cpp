@@ -51,6 +51,26 @@ TEST(Remplissage, AReaderWaitsForTheFilling) {
     table_exacte();
 }
 
+// A long growth is cut into pieces that both fillers write at once, and a
+// growth asked for while they write comes after it: the table is the
+// sieve's, from its first rank, which a reader gets before the end, to its
+// last.
+TEST(Remplissage, PiecesWrittenOnBothCoresGiveTheSievesTable) {
+    table_neuve();
+    grandir_au_rang(45'000'000); // primes up to 8.7e8: pieces of 2^28 values
+    grandir_au_rang(60'000'000);
+    attendre_rang(1000);
+    EXPECT_EQ(Nprem[1000], 7919);
+    attendre_table();
+    ASSERT_EQ(np, 60'000'000);
+    primesieve::iterator it;
+    std::int64_t faux = 0;
+    for (std::size_t r = 1; r <= 60'000'000; ++r) {
+        faux += Nprem[r] != static_cast<std::int64_t>(it.next_prime());
+    }
+    EXPECT_EQ(faux, 0);
+}
+
 // A damaged file is read no further; the filling computes the rest.
 TEST(Remplissage, ADamagedFileGivesTheSameTable) {
     for (const char* texte : {"5 7 11 12 17 19", "5 7 11 13 19 23", "5 7 97 101"}) {
