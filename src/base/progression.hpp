@@ -39,8 +39,6 @@ class Tache {
     void point(double fait = 0) { point(fait, total_, -1); }
     // The same, with the total given anew and, when R >= 0, "rang R" shown.
     void point(double fait, double total, std::int64_t rang);
-    // The time spent counts again from the next point.
-    void recommencer() { debut_ = 0; }
 
   private:
     const char* nom_;

@@ -28,8 +28,6 @@ class Sortie {
     // Writes the buffer to standard output (or to the capture string). The
     // progress line, if one is shown, is erased first.
     void flush();
-    // Drops what is buffered and not yet written.
-    void oublier() { n_ = 0; }
     // Tests: everything written from now on goes to *dest instead of fd 1.
     void capturer(std::string* dest);
 

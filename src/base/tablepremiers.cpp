@@ -10,8 +10,8 @@ namespace {
 constexpr std::size_t GRANDE_PAGE = std::size_t{2} << 20;
 
 // OCTETS of fresh memory, aligned on a large page so that the system can
-// back it with large pages: a full table then takes 300 faults, not 150,000.
-// Its pages come from the system when first written.
+// back it with large pages: a full table then takes hundreds of faults, not
+// 80,000. Its pages come from the system when first written.
 void* carte(std::size_t octets) {
     std::size_t large = octets + GRANDE_PAGE;
     void* p = ::mmap(nullptr, large, PROT_READ | PROT_WRITE,
@@ -24,44 +24,23 @@ void* carte(std::size_t octets) {
     if (aligne > debut) {
         ::munmap(p, aligne - debut);
     }
-    if (std::size_t fin = aligne + octets; fin < debut + large) {
+    if (std::uintptr_t fin = aligne + octets; fin < debut + large) {
         ::munmap(reinterpret_cast<void*>(fin), debut + large - fin);
     }
     ::madvise(reinterpret_cast<void*>(aligne), octets, MADV_HUGEPAGE);
     return reinterpret_cast<void*>(aligne);
 }
 
-template <class T, std::size_t N> void liberer(std::array<T*, N>& blocs, std::size_t octets) {
-    for (T*& b : blocs) {
-        if (b != nullptr) {
-            ::munmap(b, octets);
-            b = nullptr;
-        }
-    }
-}
-
 } // namespace
 
 std::uint64_t TablePremiers::octets(std::uint64_t n) {
-    constexpr std::uint64_t N32 = RANG_32 + 1;
-    return 4 * std::min(n, N32) + 8 * (n > N32 ? n - N32 : 0);
+    return 2 * n + 4 * ((n + SUITE - 1) / SUITE);
 }
 
 TablePremiers::~TablePremiers() {
-    liberer(bas_, BLOC * sizeof(std::uint32_t));
-    liberer(haut_, BLOC * sizeof(std::int64_t));
-}
-
-// Blocks for the first ENTREES entries of a part.
-template <class T, std::size_t N>
-void TablePremiers::faire_blocs(std::array<T*, N>& blocs, std::size_t entrees) {
-    std::size_t nombre = (entrees + BLOC - 1) / BLOC;
-    if (nombre > N) {
-        throw std::bad_alloc();
-    }
-    for (std::size_t k = 0; k < nombre; ++k) {
-        if (blocs[k] == nullptr) {
-            blocs[k] = static_cast<T*>(carte(BLOC * sizeof(T)));
+    for (Bloc* b : blocs_) {
+        if (b != nullptr) {
+            ::munmap(b, sizeof(Bloc));
         }
     }
 }
@@ -70,39 +49,28 @@ void TablePremiers::reserver(std::size_t n) {
     if (n <= reserve_) {
         return;
     }
-    faire_blocs(bas_, std::min(n, bascule_));
-    if (n > bascule_) {
-        faire_blocs(haut_, n - bascule_);
+    std::size_t nombre = (n + BLOC - 1) / BLOC;
+    if (nombre > BLOCS) {
+        throw std::bad_alloc();
+    }
+    for (std::size_t k = 0; k < nombre; ++k) {
+        if (blocs_[k] == nullptr) {
+            blocs_[k] = static_cast<Bloc*>(carte(sizeof(Bloc)));
+        }
     }
     reserve_ = n;
 }
 
-void TablePremiers::push_back(std::int64_t v) {
-    if (n_<bascule_&& static_cast<std::uint64_t>(v)> UINT32_MAX) {
-        bascule_ = n_; // not a prime table: 64 bits from here on
-        reserve_ = std::min(reserve_, n_);
-    }
-    reserver(n_ + 1);
-    placer(n_, v);
-    ++n_;
-}
-
-// A block at a time, in a loop the compiler turns into vector moves.
 void TablePremiers::placer(std::size_t r, const std::uint64_t* p, std::size_t n) {
     while (n > 0) {
-        std::size_t place = BLOC - ((r < bascule_ ? r : r - bascule_) & MASQUE);
-        std::size_t m = std::min(n, r < bascule_ ? std::min(place, bascule_ - r) : place);
-        if (r < bascule_) {
-            std::uint32_t* d = bas_[r >> DECALAGE] + (r & MASQUE);
-            for (std::size_t j = 0; j < m; ++j) {
-                d[j] = static_cast<std::uint32_t>(p[j]);
-            }
-        } else {
-            std::size_t h = r - bascule_;
-            std::int64_t* d = haut_[h >> DECALAGE] + (h & MASQUE);
-            for (std::size_t j = 0; j < m; ++j) {
-                d[j] = static_cast<std::int64_t>(p[j]);
-            }
+        Bloc& b = *blocs_[r >> DECALAGE];
+        const std::size_t k = r & MASQUE;
+        const std::size_t m = std::min(n, BLOC - k);
+        for (std::size_t j = 0; j < m; ++j) {
+            b.bas[k + j] = static_cast<std::uint16_t>(p[j]);
+        }
+        for (std::size_t j = (SUITE - k % SUITE) % SUITE; j < m; j += SUITE) {
+            b.haut[(k + j) / SUITE] = static_cast<std::uint32_t>(p[j] >> 16);
         }
         r += m;
         p += m;
@@ -110,10 +78,36 @@ void TablePremiers::placer(std::size_t r, const std::uint64_t* p, std::size_t n)
     }
 }
 
+// Whether V can be entry R, the entries before it being set.
+bool TablePremiers::loge(std::size_t r, std::int64_t v) const {
+    if (v < 0 || v >= std::int64_t{1} << 48) {
+        return false;
+    }
+    if (r % SUITE == 0) {
+        return true;
+    }
+    std::int64_t premier = (*this)[r - r % SUITE];
+    return v >= premier && v - premier < std::int64_t{1} << 16;
+}
+
+void TablePremiers::push_back(std::int64_t v) {
+    if (!brut_ && !loge(n_, v)) {
+        auto brut = std::make_unique<std::vector<std::int64_t>>(begin(), end());
+        brut_ = std::move(brut);
+    }
+    if (brut_) {
+        brut_->push_back(v);
+    } else {
+        reserver(n_ + 1);
+        auto u = static_cast<std::uint64_t>(v);
+        placer(n_, &u, 1);
+    }
+    ++n_;
+}
+
 void TablePremiers::assign(std::size_t n, std::int64_t v) {
+    brut_.reset();
     n_ = 0;
-    bascule_ = RANG_32 + 1;
-    reserve_ = 0;
     for (std::size_t r = 0; r < n; ++r) {
         push_back(v);
     }

@@ -1,30 +1,33 @@
 #pragma once
-// Storage of the prime table: entries indexed by rank, in 32 bits for the
-// primes below 2^32 (ranks up to RANG_32) and in 64 bits beyond, so that the
-// 150,000,000 primes of liste.txt take 600 MB, not 1.2 GB.
+// Storage of the prime table: entries indexed by rank, 2 bytes and a
+// sixteenth each. An entry keeps the low 16 bits of its prime; each run of
+// 32 ranks keeps the bits above them for its first prime. Within a run the
+// primes span less than 2^16 (a gap between primes below 2^64 is at most
+// 1550), so an entry's high bits are its run's, or one more when its low
+// bits are below the first's. The 150,000,000 primes of liste.txt take
+// 320 MB.
 //
-// The entries live in blocks of BLOC entries that never move once made. One
-// thread makes room ahead (reserver); other threads may then write entries
-// in that room (placer) while the entries below them are read: what a
-// writer must publish to a reader it publishes itself.
+// The entries live in blocks that never move once made. One thread makes
+// room ahead (reserver); other threads may then write entries in that room
+// (placer) while the entries below them are read: what a writer must
+// publish to a reader it publishes itself.
 //
 // Making room may throw std::bad_alloc; the table then holds what it held.
-// A sequence that is not made of primes (push_back of any increasing values)
-// switches to 64 bits at its first value that does not fit in 32.
+// A sequence that is not of primes (push_back of other values) is kept in
+// plain 64-bit entries from its first value that does not fit the scheme.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 class TablePremiers {
   public:
     class const_iterator;
 
-    // The rank of the last prime below 2^32.
-    static constexpr std::size_t RANG_32 = 203'280'221;
-    // Bytes a table of N entries takes (entries 0 to N - 1 of primes).
+    // Bytes a table of N entries takes.
     static std::uint64_t octets(std::uint64_t n);
 
     TablePremiers(std::size_t n, std::int64_t v) { assign(n, v); }
@@ -33,11 +36,14 @@ class TablePremiers {
     ~TablePremiers();
 
     std::int64_t operator[](std::size_t r) const {
-        if (r < bascule_) {
-            return bas_[r >> DECALAGE][r & MASQUE];
+        if (brut_) [[unlikely]] {
+            return (*brut_)[r];
         }
-        r -= bascule_;
-        return haut_[r >> DECALAGE][r & MASQUE];
+        const Bloc& b = *blocs_[r >> DECALAGE];
+        const std::size_t k = r & MASQUE;
+        const std::uint32_t bas = b.bas[k];
+        const std::uint64_t haut = b.haut[k / SUITE] + (bas < b.bas[k & ~(SUITE - 1)] ? 1 : 0);
+        return static_cast<std::int64_t>(haut << 16 | bas);
     }
     std::size_t size() const { return n_; }
     std::int64_t back() const { return (*this)[n_ - 1]; }
@@ -50,17 +56,8 @@ class TablePremiers {
     void push_back(std::int64_t v);
     void assign(std::size_t n, std::int64_t v);
 
-    // For fillers: sets entry R (in room already made), a prime. Entries
-    // below the size are never rewritten.
-    void placer(std::size_t r, std::int64_t v) {
-        if (r < bascule_) {
-            bas_[r >> DECALAGE][r & MASQUE] = static_cast<std::uint32_t>(v);
-        } else {
-            r -= bascule_;
-            haut_[r >> DECALAGE][r & MASQUE] = v;
-        }
-    }
-    // The same for entries R to R + N - 1, the N primes at P.
+    // For fillers: entries R to R + N - 1 (in room already made) are the N
+    // increasing primes at P. Entries below the size are never rewritten.
     void placer(std::size_t r, const std::uint64_t* p, std::size_t n);
     // The size, once entries up to N - 1 are all set.
     void fixer_taille(std::size_t n) { n_ = n; }
@@ -68,19 +65,22 @@ class TablePremiers {
     friend bool operator==(const TablePremiers& t, const std::vector<std::int64_t>& v);
 
   private:
+    static constexpr std::size_t SUITE = 32; // ranks sharing their high bits
     static constexpr int DECALAGE = 21;
     static constexpr std::size_t BLOC = std::size_t{1} << DECALAGE;
     static constexpr std::size_t MASQUE = BLOC - 1;
-    static constexpr std::size_t BLOCS_32 = (RANG_32 + BLOC) / BLOC;
-    static constexpr std::size_t BLOCS_64 = std::size_t{1} << 15;
+    static constexpr std::size_t BLOCS = std::size_t{1} << 14; // 34 billion ranks
 
-    template <class T, std::size_t N>
-    static void faire_blocs(std::array<T*, N>& blocs, std::size_t entrees);
+    struct Bloc {
+        std::uint16_t bas[BLOC];
+        std::uint32_t haut[BLOC / SUITE];
+    };
 
-    std::array<std::uint32_t*, BLOCS_32> bas_{}; // entries 0 to bascule_ - 1
-    std::array<std::int64_t*, BLOCS_64> haut_{}; // entries from bascule_ on
-    std::size_t bascule_ = RANG_32 + 1;
-    std::size_t reserve_ = 0; // entries that have room
+    bool loge(std::size_t r, std::int64_t v) const;
+
+    std::array<Bloc*, BLOCS> blocs_{};
+    std::unique_ptr<std::vector<std::int64_t>> brut_; // the entries, when not primes
+    std::size_t reserve_ = 0;                         // entries that have room
     std::size_t n_ = 0;
 };
 

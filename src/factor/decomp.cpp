@@ -99,7 +99,6 @@ void croissance() {
 void division() {
     k = 0;
     nf = 0;
-    S1 = S;
     i = 1;
     factorisation();
     S = 1;

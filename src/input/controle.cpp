@@ -1,6 +1,7 @@
-// The single routine through which every question is asked and every answer
-// validated. A refused line is met by asking the same question again, with no
-// message and no limit on attempts.
+// Every question goes through controle: it shows the question, reads one
+// line and keeps it only when it is an answer of the kind the mode wants.
+// Any other line just brings the question back, as often as it takes, so
+// that a caller always gets an answer it can use as it stands.
 
 #include "base/interruption.hpp"
 #include "input/attente.hpp"

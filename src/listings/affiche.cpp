@@ -1,7 +1,7 @@
-// The selections over the primes already in the table: one prime by its rank,
-// the largest prime below a bound, the primes over a range of ranks or of
-// values, and runs of consecutive primes with a fixed difference. The table is
-// only read here, never extended.
+// Menu [*] of the listing: reads the table as it stands to show one prime
+// by its rank, the last prime under a bound, the primes between two ranks or
+// two values, and runs of primes with the same gap (twins and the like).
+// Nothing here makes the table grow: every question is bounded by its end.
 
 #include "base/progression.hpp"
 #include "input/input.hpp"

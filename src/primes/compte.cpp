@@ -77,12 +77,17 @@ double duree_pi(std::int64_t x) {
     return 1e-3 + 1e-7 * std::cbrt(v * v) / (l * l);
 }
 
+namespace {
+
+// Estimated seconds of the sieve's count of [DEBUT, FIN].
 double duree_crible(std::int64_t debut, std::int64_t fin) {
     auto haut = static_cast<double>(fin);
     double largeur = static_cast<double>(fin - debut) + 1.0;
     double decades = std::max(0.0, std::log10(haut) - 11.0);
     return 0.25e-9 * std::sqrt(haut) + largeur * 0.12e-9 * std::pow(1.35, decades);
 }
+
+} // namespace
 
 bool compte_par_pi(std::int64_t debut, std::int64_t fin) {
     return duree_pi(fin) + duree_pi(debut - 1) < duree_crible(debut, fin);

@@ -13,9 +13,8 @@ std::int64_t pi(std::int64_t x);
 // The prime of rank N >= 1, on the same terms as pi.
 std::int64_t nieme_premier(std::int64_t n);
 
-// Estimated seconds of pi(X), and of the sieve's count of [DEBUT, FIN].
+// Estimated seconds of pi(X).
 double duree_pi(std::int64_t x);
-double duree_crible(std::int64_t debut, std::int64_t fin);
 
 // True when pi(FIN) - pi(DEBUT - 1) is expected to cost less than sieving
 // [DEBUT, FIN] (1 <= DEBUT <= FIN).

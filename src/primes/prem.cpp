@@ -15,6 +15,9 @@
 #include <flint/fmpz.h>
 #include <string>
 
+namespace {
+
+// Baillie-PSW: true when N (above 2^64) is a probable prime.
 bool bpsw(const ZZ& n) {
     fmpz_t f;
     fmpz_init(f);
@@ -23,8 +26,6 @@ bool bpsw(const ZZ& n) {
     fmpz_clear(f);
     return p;
 }
-
-namespace {
 
 // Above this size (some 1,200 digits) one test lasts a tenth of a second or
 // more: it runs where Ctrl-C can abandon it.
@@ -77,9 +78,9 @@ int prem64(std::uint64_t v) {
 
 int prem1() {
     i = 1;
-    rS1 = static_cast<std::int64_t>(std::sqrt(static_cast<double>(S3)));
+    auto borne = static_cast<std::int64_t>(std::sqrt(static_cast<double>(S3)));
     auto v = static_cast<std::uint64_t>(S3);
     bool p = premier64(v);
-    portee_test_double(v, rS1, p);
+    portee_test_double(v, borne, p);
     return p ? 1 : 0;
 }

@@ -72,14 +72,14 @@ class Crible {
     std::uint64_t dernier_ = 0;
 };
 
-// Ranks DE to A of a growth: the primes after APRES, up to BORNE.
+// Ranks DE to A of a growth, whose primes are at most BORNE.
 struct Morceau {
     std::int64_t de = 0;
     std::int64_t a = 0;
-    std::uint64_t apres = 0;
     std::uint64_t borne = 0;
-    std::int64_t ecrit = 0; // last rank written: de - 1 before any
-    bool pris = false;      // being written
+    std::int64_t ecrit = 0;    // last rank written: de - 1 before any
+    std::uint64_t dernier = 0; // the prime of rank ecrit
+    bool pris = false;         // being written
 };
 
 // The pieces of the growth from rank DE (primes after APRES) to rank A
@@ -94,7 +94,7 @@ std::vector<Morceau> decouper(std::int64_t de, std::int64_t a, std::uint64_t apr
         std::uint64_t x = j == n ? borne : depart + largeur / n * j;
         std::int64_t r = j == n ? a : pi(static_cast<std::int64_t>(x));
         if (r >= de) { // below 0: no memory for the count, the rest in one piece
-            morceaux.push_back({de, r, apres, x, de - 1, false});
+            morceaux.push_back({de, r, x, de - 1, apres, false});
             de = r + 1;
             apres = x;
         }
@@ -261,7 +261,7 @@ void Remplissage::remplir_ici(std::int64_t de, std::int64_t a, std::uint64_t bor
         crible_ici_.partir_de(avant, borne);
     }
     crible_ici_.placer(de, a);
-    morceaux_.push_back({de, a, avant, borne, a, false});
+    morceaux_.push_back({de, a, borne, a, crible_ici_.dernier(), false});
     publier();
     synchroniser();
 }
@@ -361,9 +361,7 @@ bool Remplissage::remplir(Morceau& m, bool ici) {
     const std::int64_t fin = m.a;
     std::int64_t r = m.ecrit + 1;
     Crible crible;
-    crible.partir_de(r > m.de ? static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(r - 1)])
-                              : m.apres,
-                     m.borne);
+    crible.partir_de(m.dernier, m.borne);
     while (r <= fin) {
         if (abandon_.load(std::memory_order_relaxed) || (ici && interruption_demandee != 0)) {
             return false;
@@ -372,6 +370,7 @@ bool Remplissage::remplir(Morceau& m, bool ici) {
         crible.placer(r, bout);
         Verrou l(m_);
         m.ecrit = bout;
+        m.dernier = crible.dernier();
         publier();
         r = bout + 1;
     }

@@ -27,7 +27,7 @@ __attribute__((init_priority(101))) DescripteursStandard descripteurs;
 
 Sortie out(sortie_perdue);
 
-ZZ reste, S1, S, rS, valeur0, valtest2, S2, P1, P2, debu, fin;
+ZZ S, valeur0, valtest2, P1, P2, debu, fin;
 FichierListe monFlux("liste.txt");
 TablePremiers Nprem(3, 0);
 std::vector<std::int64_t> Nexpo(1, 0);
@@ -46,8 +46,6 @@ std::int32_t voir = 0;
 std::int64_t valtest1 = 0;
 
 std::int64_t S3 = 0;
-std::int64_t rS1 = 0;
-std::int64_t reste1 = 0;
 std::int64_t k = 0;
 std::int32_t recalc = 1;
 std::int32_t compter = 0;
@@ -58,12 +56,12 @@ void (*fin_essai)() = nullptr;
 std::istream* source_essai = nullptr;
 
 void valeurs_initiales() {
-    reste = 0, S1 = 0, S = 0, rS = 0, valeur0 = 0, valtest2 = 0, S2 = 0, P1 = 0, P2 = 0;
+    S = 0, valeur0 = 0, valtest2 = 0, P1 = 0, P2 = 0;
     debu = 0, fin = 0;
     i = 0;
     message[0] = '\0';
     valeur2 = 0, valeur = 0, xn = 0, un = 0, voir = 0, valtest1 = 0;
-    S3 = 0, rS1 = 0, reste1 = 0, k = 0;
+    S3 = 0, k = 0;
     recalc = 1, compter = 0, w1 = 0, A = 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Answers of controle, and the flags its callers set around a question.
+// Where controle leaves an answer for its caller, and the flags a caller sets
+// around the question it asks.
 
 #include <NTL/ZZ.h>
 #include <cstdint>

@@ -6,8 +6,8 @@
 #include "input/input.hpp"
 #include "primes/primes.hpp"
 #include "reference.hpp"
-#include "state/sortie.hpp"
 #include "state/reponses.hpp"
+#include "state/sortie.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
@@ -16,6 +16,11 @@
 namespace litteral {
 
 constexpr std::int64_t COFACTEUR = -1; // in Nfact: the factor is the value of S2
+
+ZZ S1;    // copy of N, for the result line
+ZZ S2;    // the last factor, when the cofactor rule recorded it
+ZZ rS;    // integer square root of the cofactor
+ZZ reste; // remainder of the cofactor by the trial prime
 
 std::int32_t nf = 0;   // distinct prime factors recorded for the current N
 std::int64_t expo = 0; // exponent of the current trial prime

@@ -11,6 +11,15 @@
 
 #include <cmath>
 
+namespace {
+
+ZZ rS;                   // integer square root of S
+ZZ reste;                // last remainder of S
+std::int64_t rS1 = 0;    // bound of prem1: the double-precision root of S3
+std::int64_t reste1 = 0; // last remainder of S3
+
+} // namespace
+
 int prem_literal() {
     if (S == 2) {
         return 1;
