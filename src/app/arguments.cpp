@@ -1,5 +1,8 @@
 #include "app/arguments.hpp"
 
+#include "base/sortie.hpp"
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -22,6 +25,16 @@ const char AIDE[] =
     "  --help     affiche cette aide et termine\n"
     "  --version  affiche la version et termine\n";
 
+// 0 once what was written to standard output is out, else 2 and the reason.
+int sortie_ecrite() {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return 0;
+    }
+    dire_ecriture_impossible("premiers", errno != 0 ? errno : EIO);
+    return 2;
+}
+
 } // namespace
 
 int arguments(int argc, char** argv) {
@@ -31,11 +44,11 @@ int arguments(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(USAGE, stdout);
         std::fputs(AIDE, stdout);
-        return 0;
+        return sortie_ecrite();
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::fputs("premiers " PREMIERS_VERSION "\n", stdout);
-        return 0;
+        return sortie_ecrite();
     }
     if (argc == 2) {
         std::fprintf(stderr, "premiers : argument inconnu : %s\n", argv[1]);

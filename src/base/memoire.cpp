@@ -1,7 +1,6 @@
 #include "base/memoire.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
@@ -9,20 +8,18 @@
 
 namespace {
 
-constexpr std::uint64_t MARGE = std::uint64_t{64} << 20; // for the rest of the program
-
-// A value of /proc/self/status in bytes ("VmSize:  1234 kB"), 0 if absent.
-std::uint64_t etat_processus(const char* cle) {
-    std::ifstream f("/proc/self/status");
+// A value in kB of a file of the form "Key:  1234 kB" (/proc/self/status,
+// /proc/meminfo), in bytes; UINT64_MAX if absent.
+std::uint64_t valeur_ko(const char* fichier, const char* cle) {
+    std::ifstream f(fichier);
     std::string mot;
     while (f >> mot) {
         if (mot == cle) {
             std::uint64_t ko = 0;
-            f >> ko;
-            return ko * 1024;
+            return f >> ko ? ko * 1024 : UINT64_MAX;
         }
     }
-    return 0;
+    return UINT64_MAX;
 }
 
 std::uint64_t lire_nombre(const char* chemin) {
@@ -31,7 +28,12 @@ std::uint64_t lire_nombre(const char* chemin) {
     return f >> v ? v : UINT64_MAX; // "max", or no such file: no limit
 }
 
+// LIMITE less TENU (unknown: nothing held).
 std::uint64_t reste(std::uint64_t limite, std::uint64_t tenu) {
+    if (limite == UINT64_MAX) {
+        return UINT64_MAX;
+    }
+    tenu = tenu == UINT64_MAX ? 0 : tenu;
     return limite > tenu ? limite - tenu : 0;
 }
 
@@ -40,22 +42,33 @@ std::uint64_t limite_rlimit(int ressource) {
     return getrlimit(ressource, &r) == 0 && r.rlim_cur != RLIM_INFINITY ? r.rlim_cur : UINT64_MAX;
 }
 
+// What the machine can still give without swapping: the page cache of a
+// file read (liste.txt) counts as available.
+std::uint64_t disponible() {
+    if (std::uint64_t d = valeur_ko("/proc/meminfo", "MemAvailable:"); d != UINT64_MAX) {
+        return d;
+    }
+    long pages = sysconf(_SC_AVPHYS_PAGES);
+    long taille = sysconf(_SC_PAGESIZE);
+    return pages > 0 && taille > 0
+               ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(taille)
+               : UINT64_MAX;
+}
+
 } // namespace
 
 std::uint64_t memoire_libre() {
-    long pages = sysconf(_SC_AVPHYS_PAGES);
-    long taille = sysconf(_SC_PAGESIZE);
-    std::uint64_t libre = pages > 0 && taille > 0 ? static_cast<std::uint64_t>(pages) *
-                                                        static_cast<std::uint64_t>(taille)
-                                                  : UINT64_MAX;
-    if (std::uint64_t as = limite_rlimit(RLIMIT_AS); as != UINT64_MAX) {
-        libre = std::min(libre, reste(as, etat_processus("VmSize:")));
-    }
-    if (std::uint64_t data = limite_rlimit(RLIMIT_DATA); data != UINT64_MAX) {
-        libre = std::min(libre, reste(data, etat_processus("VmData:")));
-    }
-    if (std::uint64_t cg = lire_nombre("/sys/fs/cgroup/memory.max"); cg != UINT64_MAX) {
-        libre = std::min(libre, reste(cg, lire_nombre("/sys/fs/cgroup/memory.current")));
-    }
-    return reste(libre - libre / 10, MARGE);
+    std::uint64_t libre = disponible();
+    const char* etat = "/proc/self/status";
+    libre = std::min(libre, reste(limite_rlimit(RLIMIT_AS), valeur_ko(etat, "VmSize:")));
+    libre = std::min(libre, reste(limite_rlimit(RLIMIT_DATA), valeur_ko(etat, "VmData:")));
+    libre = std::min(libre, reste(lire_nombre("/sys/fs/cgroup/memory.max"),
+                                  lire_nombre("/sys/fs/cgroup/memory.current")));
+    return libre;
+}
+
+bool memoire_suffit(std::uint64_t octets) {
+    constexpr std::uint64_t RESTE_DU_PROGRAMME = std::uint64_t{1} << 20;
+    std::uint64_t libre = memoire_libre();
+    return octets <= libre && octets / 8 + RESTE_DU_PROGRAMME <= libre - octets;
 }

@@ -1,9 +1,14 @@
 #pragma once
-// How much more memory the process can take: the smallest of what the
-// machine has, what its limits on the address space and on data allow
-// (setrlimit) and what its control group allows, less what it already holds
-// under each, with some room kept for everything else.
+// How much more memory the process can take: the smallest headroom among
+// what the machine has available, what the limits on the address space and
+// on data allow (setrlimit) and what its control group allows, each less
+// what the process already holds under it.
 
 #include <cstdint>
 
 std::uint64_t memoire_libre();
+
+// Whether OCTETS more fit, with room to spare in proportion to them (an
+// eighth, and a megabyte for the rest of the program): a request of a few
+// kilobytes fits while megabytes are free.
+bool memoire_suffit(std::uint64_t octets);

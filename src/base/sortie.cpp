@@ -82,12 +82,38 @@ void Sortie::flush() {
         }
         if (w <= 0) {
             n_ = 0;
-            perdue_();
+            perdue_(w < 0 ? errno : EIO);
             return;
         }
         fait += static_cast<std::size_t>(w);
     }
     n_ = 0;
+}
+
+void dire_ecriture_impossible(const char* programme, int erreur) {
+    const char* raison = "erreur d'ecriture";
+    switch (erreur) {
+    case ENOSPC:
+        raison = "plus de place sur le disque";
+        break;
+    case EDQUOT:
+        raison = "quota de disque atteint";
+        break;
+    case EFBIG:
+        raison = "fichier trop grand";
+        break;
+    case EPIPE:
+        raison = "plus personne ne la lit";
+        break;
+    case EIO:
+        raison = "erreur d'entree-sortie";
+        break;
+    default:
+        break;
+    }
+    std::string ligne =
+        std::string(programme) + " : ecriture impossible sur la sortie standard : " + raison + "\n";
+    [[maybe_unused]] ssize_t w = ::write(STDERR_FILENO, ligne.data(), ligne.size());
 }
 
 void Sortie::capturer(std::string* dest) {

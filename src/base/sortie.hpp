@@ -8,11 +8,15 @@
 #include <string>
 #include <string_view>
 
+// Writes on standard error the line that says why PROGRAMME could not write
+// its standard output (ERREUR, an errno value).
+void dire_ecriture_impossible(const char* programme, int erreur);
+
 class Sortie {
   public:
-    // PERDUE is called when standard output can no longer be written (nobody
-    // reads the dialogue any more); it must not return.
-    explicit Sortie(void (*perdue)()) : perdue_(perdue) {}
+    // PERDUE is called with the error when standard output can no longer be
+    // written (a full disk, nobody reading it any more); it must not return.
+    explicit Sortie(void (*perdue)(int erreur)) : perdue_(perdue) {}
     Sortie(const Sortie&) = delete;
     Sortie& operator=(const Sortie&) = delete;
     ~Sortie() { flush(); }
@@ -38,7 +42,7 @@ class Sortie {
         }
     }
 
-    void (*perdue_)();
+    void (*perdue_)(int erreur);
     char buf_[1 << 16];
     std::size_t n_ = 0;
     std::string* capture_ = nullptr;

@@ -37,6 +37,10 @@ std::uint64_t TablePremiers::octets(std::uint64_t n) {
     return 2 * n + 4 * ((n + SUITE - 1) / SUITE);
 }
 
+std::uint64_t TablePremiers::entrees(std::uint64_t octets) {
+    return octets / (2 * SUITE + 4) * SUITE; // whole runs of SUITE ranks
+}
+
 TablePremiers::~TablePremiers() {
     for (Bloc* b : blocs_) {
         if (b != nullptr) {

@@ -27,8 +27,9 @@ class TablePremiers {
   public:
     class const_iterator;
 
-    // Bytes a table of N entries takes.
+    // Bytes a table of N entries takes, and entries that OCTETS bytes hold.
     static std::uint64_t octets(std::uint64_t n);
+    static std::uint64_t entrees(std::uint64_t octets);
 
     TablePremiers(std::size_t n, std::int64_t v) { assign(n, v); }
     TablePremiers(const TablePremiers&) = delete;

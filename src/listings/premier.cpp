@@ -71,7 +71,7 @@ bool demesuree() {
     }
     std::uint64_t apres = TablePremiers::octets(static_cast<std::uint64_t>(rangs));
     std::uint64_t avant = TablePremiers::octets(static_cast<std::uint64_t>(np) + 1);
-    return apres > avant && apres - avant > memoire_libre();
+    return apres > avant && !memoire_suffit(apres - avant);
 }
 
 // A command is asked again when it names a rank below the last known one, a

@@ -18,16 +18,25 @@ using NTL::ZZ;
 namespace {
 
 // The rank the automatic growths stop at: the end of liste.txt, or less
-// when the table would not fit in the memory the process can still take
-// (4 bytes a rank).
+// when the table would take more than half the memory the process can still
+// take: the other half stays for the requests, which come first.
 std::int64_t plafond() {
-    auto loge =
-        static_cast<std::int64_t>(std::min<std::uint64_t>(memoire_libre() / 4, INT64_MAX / 2));
-    return std::min(rang_fichier, std::max(rang_vise(), np) + loge);
+    std::uint64_t loge = TablePremiers::entrees(memoire_libre() / 2);
+    return std::min(rang_fichier, rang_vise() + static_cast<std::int64_t>(
+                                                    std::min<std::uint64_t>(loge, INT64_MAX / 2)));
 }
 
 bool au_plafond() {
     return rang_vise() >= plafond();
+}
+
+// A growth no answer waits for: it does not happen when memory runs short,
+// so that the request under way keeps it.
+template <class Croissance> void en_fond(Croissance croissance) {
+    try {
+        croissance();
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 // The last prime of the table once it is filled.
@@ -72,12 +81,15 @@ std::int64_t premier_des(std::int64_t v) {
 // lies beyond it: the rank of that prime is the number of primes up to B,
 // plus one.
 void viser_premier_au_dessus(std::int64_t b) {
-    std::int64_t p_plafond = premier_de_rang(plafond());
-    if (b >= p_plafond) {
-        viser_rang(plafond(), p_plafond);
-        return;
-    }
-    viser_rang(nombre_jusqu_a(b) + 1, premier_des(b + 1));
+    en_fond([b] {
+        std::int64_t rang_plafond = plafond();
+        std::int64_t p_plafond = premier_de_rang(rang_plafond);
+        if (b >= p_plafond) {
+            viser_rang(rang_plafond, p_plafond);
+            return;
+        }
+        viser_rang(nombre_jusqu_a(b) + 1, premier_des(b + 1));
+    });
 }
 
 // The table already reaches everything trial division of V would use: its

@@ -15,9 +15,11 @@
 
 namespace {
 
-// Nobody reads the dialogue any more: there is nothing left to do.
-[[noreturn]] void sortie_perdue() {
-    std::_Exit(1);
+// The dialogue can no longer be written: the user is told why, and the
+// program ends with the status of a failure, 2.
+[[noreturn]] void sortie_perdue(int erreur) {
+    dire_ecriture_impossible("premiers", erreur);
+    std::_Exit(2);
 }
 
 } // namespace

@@ -14,15 +14,16 @@ ln -s "$liste" "$dir/liste.txt"
 cd "$dir"
 ok=0
 
-# 80,000,000 ranks take 320 MB: more than the 300 MB the whole process may map.
-printf '2\n80000000\n0\n1\n12\n0\n0\n' | timeout 60 prlimit --as=300000000 "$prog" > sortie 2> erreur
+# 150,000,000 ranks take 320 MB: more than the 300 MB the whole process may map.
+printf '2\n150000000\n0\n1\n12\n0\n0\n' | timeout 60 prlimit --as=300000000 "$prog" > sortie 2> erreur
 statut=$?
 [ "$statut" = 1 ] || { echo "exit status $statut, expected 1"; ok=1; }
 [ -s erreur ] && { echo "standard error:"; cat erreur; ok=1; }
 [ "$(grep -a -o -F '[0]   ? : ' sortie | wc -l)" = 2 ] || { echo "the command was not asked again"; ok=1; }
 grep -q -F "12 =  (2)^2 X (3)" sortie || { echo "the next request was not answered"; ok=1; }
 
-# A 25-digit prime would take the table to rank 150,000,000 (600 MB).
+# A 25-digit prime would take the table to rank 150,000,000 (320 MB): it
+# takes half the memory left at most.
 printf '1\n1000000000000000000000007\n0\n2\n0\n0\n' | timeout 60 prlimit --as=500000000 "$prog" > sortie 2> erreur
 statut=$?
 [ "$statut" = 1 ] || { echo "exit status $statut, expected 1"; ok=1; }
