@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <new>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -82,6 +83,9 @@ void boucle_menu() {
         } catch (const Interruption&) {
             reprise();
         } catch (const std::bad_alloc&) {
+            abandon("Memoire insuffisante : calcul abandonne.\n");
+            reprise();
+        } catch (const std::system_error&) { // a library's thread could not start
             abandon("Memoire insuffisante : calcul abandonne.\n");
             reprise();
         } catch (const TravailAbandonne&) {

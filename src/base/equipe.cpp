@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+bool fils_refuses = false;
+
 namespace {
 
 int coeurs() {
@@ -91,7 +93,7 @@ void Equipe::executer(const std::function<void(int part)>& travail) {
     for (int part = 1; part < static_cast<int>(fils.size()); ++part) {
         try {
             suivi.depart();
-            fils[static_cast<std::size_t>(part)] = std::thread([&, part] {
+            fils[static_cast<std::size_t>(part)] = nouveau_fil([&, part] {
                 garde(part);
                 suivi.fin();
             });

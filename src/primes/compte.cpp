@@ -10,6 +10,7 @@
 #include <primecount.hpp>
 #include <primesieve.hpp>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -89,6 +90,21 @@ double duree_crible(std::int64_t debut, std::int64_t fin) {
 
 } // namespace
 
+// The sieve's count of [DEBUT, FIN] on every core, or on this thread alone
+// when no other thread can start.
+std::uint64_t compte_crible(std::uint64_t debut, std::uint64_t fin) {
+    try {
+        return primesieve::count_primes(debut, fin);
+    } catch (const std::system_error&) {
+        struct Seul {
+            int avant = primesieve::get_num_threads();
+            Seul() { primesieve::set_num_threads(1); }
+            ~Seul() { primesieve::set_num_threads(avant); }
+        } seul;
+        return primesieve::count_primes(debut, fin);
+    }
+}
+
 bool compte_par_pi(std::int64_t debut, std::int64_t fin) {
     return duree_pi(fin) + duree_pi(debut - 1) < duree_crible(debut, fin);
 }
@@ -103,8 +119,8 @@ std::int64_t nombre_premiers(std::int64_t debut, std::int64_t fin) {
                 return std::to_string(haut - bas);
             }
         }
-        return std::to_string(primesieve::count_primes(static_cast<std::uint64_t>(debut),
-                                                       static_cast<std::uint64_t>(fin)));
+        return std::to_string(
+            compte_crible(static_cast<std::uint64_t>(debut), static_cast<std::uint64_t>(fin)));
     };
     double duree = analytique ? duree_pi(fin) + duree_pi(debut - 1) : duree_crible(debut, fin);
     std::string r =

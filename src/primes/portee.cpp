@@ -18,12 +18,15 @@ using NTL::ZZ;
 namespace {
 
 // The rank the automatic growths stop at: the end of liste.txt, or less
-// when the table would take more than half the memory the process can still
-// take: the other half stays for the requests, which come first.
+// when the table would take more than half of what it holds and the memory
+// the process can still take: the other half stays for the requests, which
+// come first. The cap stays put as the table grows towards it.
 std::int64_t plafond() {
-    std::uint64_t loge = TablePremiers::entrees(memoire_libre() / 2);
-    return std::min(rang_fichier, rang_vise() + static_cast<std::int64_t>(
-                                                    std::min<std::uint64_t>(loge, INT64_MAX / 2)));
+    std::uint64_t tenu = TablePremiers::octets(static_cast<std::uint64_t>(rang_vise()) + 1);
+    std::uint64_t libre = std::min(memoire_libre(), UINT64_MAX / 4);
+    auto loge = static_cast<std::int64_t>(
+        std::min<std::uint64_t>(TablePremiers::entrees((tenu + libre) / 2), INT64_MAX / 2));
+    return std::max(rang_vise(), std::min(rang_fichier, loge - 1));
 }
 
 bool au_plafond() {
@@ -144,20 +147,21 @@ std::int64_t diviseur_dans_table(const ZZ& n, std::int64_t k) {
 }
 
 // A composite N above 2^64 with no factor up to 47 takes the table to its
-// smallest prime factor, or to the end of liste.txt when that factor lies
-// beyond. The table primes are tried first; the primes above them come from
-// a sieve (the same primes the table would receive), two by remainder, and
+// smallest prime factor, or to the cap when that factor lies beyond. The
+// primes the table can be read to are tried first; those above them come
+// from a sieve (the same primes the table receives), two by remainder, and
 // the table then grows to the factor found.
 void vers_plus_petit_facteur(const ZZ& n) {
     if (diviseur_dans_table(n, 1) != 0) {
         return;
     }
-    primesieve::iterator it(static_cast<std::uint64_t>(dernier()) + 1);
-    Tache tache("Recherche du plus petit facteur", static_cast<double>(rang_fichier));
-    for (std::int64_t rang = np + 1; rang <= rang_fichier; rang += 2) {
+    primesieve::iterator it(static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(np)]) + 1);
+    const std::int64_t fin = plafond();
+    Tache tache("Recherche du plus petit facteur", static_cast<double>(fin));
+    for (std::int64_t rang = np + 1; rang <= fin; rang += 2) {
         tache.pas(static_cast<double>(rang));
         auto p = static_cast<long>(it.next_prime());
-        auto q = rang < rang_fichier ? static_cast<long>(it.next_prime()) : 1L;
+        auto q = rang < fin ? static_cast<long>(it.next_prime()) : 1L;
         long produit = 0;
         bool paire = !__builtin_mul_overflow(p, q, &produit);
         long r = paire ? rem(n, produit) : rem(n, p);

@@ -1,5 +1,6 @@
 #include "primes/remplissage.hpp"
 
+#include "base/equipe.hpp"
 #include "base/progression.hpp"
 #include "primes/arith64.hpp"
 #include "primes/compte.hpp"
@@ -213,14 +214,14 @@ void Remplissage::demarrer() {
     try {
         remplisseurs_.reserve(REMPLISSEURS);
         for (int k = 0; k < REMPLISSEURS; ++k) {
-            remplisseurs_.emplace_back([this] {
+            remplisseurs_.push_back(nouveau_fil([this] {
                 Verrou l(m_);
                 while (!arret_) {
                     travailler(l, false);
                 }
-            });
+            }));
         }
-        verificateur_ = std::thread([] {
+        verificateur_ = nouveau_fil([] {
             sched_param p{};
             ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &p); // only on idle cores
             monFlux.verifier(Nprem);

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""genliste in hostile conditions: stopped by SIGTERM, SIGHUP, SIGINT and
-Ctrl-C at a terminal, a file size limit, a full disk, a folder, a FIFO or a device as
-FILE, a symbolic link, a long name. It never leaves a temporary file,
-replaces only regular files and writes through links to their targets.
+"""genliste in hostile conditions: stopped by any signal that can be caught
+and Ctrl-C at a terminal, a file size limit, a full disk, a folder, a FIFO or a device as
+FILE, a symbolic link, a long name, the temporary file of a run killed outright
+or of a run under way, --help on a full disk. It never leaves a temporary file,
+removes no other run's, replaces only regular files and writes through links
+to their targets.
 
     genliste.py GENLISTE
 """
@@ -186,8 +188,50 @@ def nom_long():
             faute(cas, f"files left behind: {contenu(d)}")
 
 
-for sig in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
+def provisoires():
+    """A run killed outright left its temporary file a while ago: the next run
+    removes it; the temporary file of a run under way stays."""
+    cas = "temporary files of other runs"
+    with tempfile.TemporaryDirectory() as d:
+        abandon = os.path.join(d, ".genliste.Ab12Cd")
+        with open(abandon, "w") as f:
+            f.write("5\n7\n")
+        os.utime(abandon, (time.time() - 3600, time.time() - 3600))
+        p = subprocess.Popen([GENLISTE, "149999998", "long.txt"], cwd=d,
+                             stderr=subprocess.DEVNULL)
+        if not attendre_provisoire(d, {os.path.basename(abandon)}):
+            faute(cas, "no temporary file seen")
+        en_cours = set(contenu(d)) - {os.path.basename(abandon)}
+        os.utime(os.path.join(d, en_cours.pop()), (time.time() - 3600, time.time() - 3600))
+        r = subprocess.run([GENLISTE, "1000", "court.txt"], cwd=d, capture_output=True, timeout=60)
+        restes = contenu(d)
+        p.send_signal(signal.SIGTERM)
+        p.wait(60)
+        if r.returncode != 0:
+            faute(cas, f"status {r.returncode}: {r.stderr!r}")
+        if os.path.basename(abandon) in restes:
+            faute(cas, "the file of the run killed outright was left")
+        if len([n for n in restes if n.startswith(".genliste.")]) != 1:
+            faute(cas, f"the file of the run under way was not spared: {restes}")
+
+
+def aide():
+    cas = "--help and --version"
+    for option, mot in (("--help", b"Usage"), ("--version", b"genliste ")):
+        r = subprocess.run([GENLISTE, option], capture_output=True, timeout=60)
+        if r.returncode != 0 or mot not in r.stdout:
+            faute(cas, f"{option}: status {r.returncode}, {r.stdout[:40]!r}")
+        with open("/dev/full", "w") as plein:
+            r = subprocess.run([GENLISTE, option], stdout=plein, stderr=subprocess.PIPE, timeout=60)
+        if r.returncode != 2 or b"ecriture impossible" not in r.stderr:
+            faute(cas, f"{option} on a full disk: status {r.returncode}, {r.stderr!r}")
+
+
+for sig in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT, signal.SIGQUIT, signal.SIGUSR1,
+            signal.SIGALRM, signal.SIGPIPE):
     arret_par_signal(sig)
+provisoires()
+aide()
 ctrl_c_au_terminal()
 limite_de_taille()
 disque_plein()

@@ -4,6 +4,7 @@
 // 32 bits until the first one that needs 64.
 
 #include "aide.hpp"
+#include "base/equipe.hpp"
 #include "base/fluxliste.hpp"
 #include "base/tablepremiers.hpp"
 #include "listings/listings.hpp"
@@ -69,6 +70,21 @@ TEST(Remplissage, PiecesWrittenOnBothCoresGiveTheSievesTable) {
         faux += Nprem[r] != static_cast<std::int64_t>(it.next_prime());
     }
     EXPECT_EQ(faux, 0);
+}
+
+// Where no thread can start, the work is done by the thread that waits for
+// it: the same table, and every part of a split computation.
+TEST(Remplissage, WithoutThreadsTheWaitingThreadFills) {
+    fils_refuses = true;
+    table_neuve();
+    grandir_au_rang(3'000'000);
+    table_exacte();
+    EXPECT_EQ(np, 3'000'000);
+    Equipe equipe(2);
+    std::vector<int> vues(2);
+    equipe.executer([&](int part) { ++vues[static_cast<std::size_t>(part)]; });
+    EXPECT_EQ(vues, std::vector<int>({1, 1}));
+    fils_refuses = false;
 }
 
 // A damaged file is read no further; the filling computes the rest.

@@ -1,14 +1,19 @@
 // genliste: writes liste.txt, the primes from 5 (rank 3) on, one per line.
 //
 //   genliste [COUNT] [FILE]
+//   genliste --help | --version
 //
 // COUNT values (149999998 by default: ranks 3 to 150000000) go to FILE
 // (liste.txt by default). The file is written under a short temporary name
 // in FILE's folder and renamed when complete, so an interrupted or failed run
-// never leaves a truncated file, nor the temporary one. FILE may be missing
-// or a regular file, which is replaced; through a symbolic link the link's
-// target is written. Anything else (a folder, a device, a FIFO, a socket) is
-// left alone.
+// never leaves a truncated file, nor the temporary one: every signal that
+// ends the program and can be caught removes it, and the temporary file of
+// an earlier run killed outright (SIGKILL) is removed by the next run. FILE
+// may be missing or a regular file, which is replaced; through a symbolic
+// link the link's target is written. Anything else (a folder, a device, a
+// FIFO, a socket) is left alone.
+
+#include "base/sortie.hpp"
 
 #include <cerrno>
 #include <charconv>
@@ -17,10 +22,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <primesieve.hpp>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,7 +35,25 @@ namespace {
 
 constexpr std::uint64_t COMPTE_COMPLET = 149'999'998;
 constexpr std::size_t TAILLE = 8 << 20;
-constexpr int SIGNAUX_FIN[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the program and that can be caught.
+constexpr int SIGNAUX_FIN[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+                               SIGFPE,  SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+                               SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,   SIGSYS,  SIGPWR,  SIGSTKFLT};
+constexpr char PREFIXE[] = ".genliste.";
+// A temporary file untouched for this long, and locked by no run, was left
+// by a run killed outright.
+constexpr int DELAI_ABANDON = 60;
+
+const char USAGE[] = "Usage : genliste [NOMBRE [FICHIER]] | --help | --version\n";
+const char AIDE[] =
+    "\n"
+    "Ecrit dans FICHIER (liste.txt par defaut) les NOMBRE premiers nombres premiers a\n"
+    "partir de 5, un par ligne (149999998 par defaut : les rangs 3 a 150000000, environ\n"
+    "1,6 Go). premiers n'a pas besoin de ce fichier : quand il est la, il le lit et en\n"
+    "verifie chaque valeur.\n"
+    "\n"
+    "  --help     affiche cette aide et termine\n"
+    "  --version  affiche la version et termine\n";
 
 // What the signal handler needs: the temporary file to remove, and whether
 // the progress line waits for its line feed.
@@ -53,9 +78,9 @@ extern "C" void sur_signal(int signal) {
     ::raise(signal); // ends as the signal would have, status included
 }
 
-// SIGINT, SIGTERM and SIGHUP remove the temporary file, except those ignored
-// from the start (nohup). SIGXFSZ is ignored so that a write beyond the file
-// size limit fails with EFBIG and is reported.
+// Every signal that ends the program removes the temporary file, except those
+// ignored from the start (nohup). SIGXFSZ is ignored so that a write beyond
+// the file size limit fails with EFBIG and is reported.
 void installer_signaux() {
     for (int s : SIGNAUX_FIN) {
         struct sigaction avant {};
@@ -133,9 +158,38 @@ void verifier_cible(const std::string& chemin) {
     }
 }
 
+// Removes from DOSSIER the temporary files of earlier runs that were killed
+// outright: untouched for a while and locked by no run (a run holds a lock
+// on its own while it writes).
+void retirer_abandonnes(const std::string& dossier) {
+    DIR* d = ::opendir(dossier.c_str());
+    if (d == nullptr) {
+        return;
+    }
+    while (const dirent* e = ::readdir(d)) {
+        std::string nom = e->d_name;
+        if (nom.rfind(PREFIXE, 0) != 0 || nom.size() != sizeof PREFIXE - 1 + 6) {
+            continue;
+        }
+        std::string chemin = dossier + "/" + nom;
+        int fd = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        struct stat etat {};
+        if (fd < 0) {
+            continue;
+        }
+        if (::fstat(fd, &etat) == 0 && S_ISREG(etat.st_mode) &&
+            etat.st_mtime + DELAI_ABANDON < ::time(nullptr) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlink(chemin.c_str());
+        }
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
 // Creates the temporary file beside CHEMIN, readable by all as a plain
-// created file would be. Signals wait meanwhile, so that the handler never
-// sees a name that is not ours.
+// created file would be, and locked as long as this run lives. Signals wait
+// meanwhile, so that the handler never sees a name that is not ours.
 int creer_provisoire(const std::string& chemin) {
     std::string modele = dossier_de(chemin) + "/.genliste.XXXXXX";
     if (modele.size() >= sizeof provisoire) {
@@ -159,7 +213,7 @@ int creer_provisoire(const std::string& chemin) {
     }
     mode_t masque = ::umask(0);
     ::umask(masque);
-    if (::fchmod(fd, 0644 & ~masque) != 0) {
+    if (::fchmod(fd, 0644 & ~masque) != 0 || ::flock(fd, LOCK_EX) != 0) {
         echec(chemin);
     }
     return fd;
@@ -184,13 +238,32 @@ void progression(std::uint64_t fait, std::uint64_t total) {
     std::fprintf(stderr, "\rgenliste: %3d %%", static_cast<int>(fait * 100 / total));
 }
 
+// 0 once what was written to standard output is out, else 2 and the reason.
+int sortie_ecrite() {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return 0;
+    }
+    dire_ecriture_impossible("genliste", errno != 0 ? errno : EIO);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::uint64_t compte = COMPTE_COMPLET;
     const char* nom = "liste.txt";
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(USAGE, stdout);
+        std::fputs(AIDE, stdout);
+        return sortie_ecrite();
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("genliste " PREMIERS_VERSION "\n", stdout);
+        return sortie_ecrite();
+    }
     if (argc > 3 || (argc > 1 && !lire_compte(argv[1], compte))) {
-        std::fprintf(stderr, "usage: genliste [COUNT] [FILE]\n");
+        std::fputs(USAGE, stderr);
         return 2;
     }
     if (argc > 2) {
@@ -199,6 +272,7 @@ int main(int argc, char** argv) {
     installer_signaux();
     std::string chemin = cible(nom);
     verifier_cible(chemin);
+    retirer_abandonnes(dossier_de(chemin));
     int fd = creer_provisoire(chemin);
     bool terminal = isatty(STDERR_FILENO) != 0;
     auto buf = std::make_unique<char[]>(TAILLE);
