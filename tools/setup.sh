@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs premiers on a Debian machine.
 #
-#   tools/setup.sh run    install what is missing, build, write liste.txt if
-#                         absent, and start the program beside it
-#   tools/setup.sh test   install what is missing, build (plain, with
-#                         address and undefined sanitizers, with the thread
-#                         sanitizer) and run every test; with clang, also
-#                         fuzz the dialogue under the sanitizers
+#   tools/setup.sh run    install what is missing, build (the build's lines
+#                         go to build/construction.log) and start the program
+#   tools/setup.sh test   install what is missing, then build and test each
+#                         preset of CMakePresets.json: release, asan (address
+#                         and undefined sanitizers), tsan (thread sanitizer)
+#                         and, with clang, fuzz (the dialogue fuzzed)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,50 +30,46 @@ installer() {
     fi
 }
 
-construire() { # folder, extra cmake options...
-    local dir=$1
+# One build of CMakePresets.json, configured and built. Under CI warnings are
+# errors.
+construire() { # preset, targets (the preset's when none)...
+    local preset=$1 strict=()
     shift
-    local strict=()
     [ "${CI:-}" = true ] && strict=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
-    cmake -S . -B "$dir" "${strict[@]}" "$@" > /dev/null
-    cmake --build "$dir" -j "$(nproc)" ${CIBLES:+--target $CIBLES}
+    cmake --preset "$preset" "${strict[@]}" > /dev/null
+    cmake --build --preset "$preset" -j "$(nproc)" ${1:+--target "$@"}
 }
 
-# libFuzzer comes with clang's runtime; without it the fuzz test is skipped.
-fuzz() {
-    if ! command -v clang++ > /dev/null || ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, long) { return 0; }' |
-        clang++ -x c++ -fsanitize=fuzzer -o /dev/null - 2> /dev/null; then
-        echo "clang++ with libFuzzer unavailable: fuzz test skipped"
-        return 0
-    fi
-    CIBLES="dialogue_fuzz dialogue_rejeu genliste" construire build-fuzz -DCMAKE_CXX_COMPILER=clang++ \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPREMIERS_SANITIZE=ON -DPREMIERS_FUZZ=ON
-    ctest --test-dir build-fuzz --output-on-failure -L fuzz
+# libFuzzer comes with clang's runtime; without it the fuzz build is skipped.
+fuzz_possible() {
+    command -v clang++ > /dev/null && echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, long) { return 0; }' |
+        clang++ -x c++ -fsanitize=fuzzer -o /dev/null - 2> /dev/null
 }
 
 case "${1:-}" in
 run)
     installer
-    construire build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-    [ -f liste.txt ] || build/tools/genliste/genliste 149999998 liste.txt
+    echo "Construction de premiers (journal : build/construction.log)..." >&2
+    mkdir -p build
+    if ! construire release premiers > build/construction.log 2>&1; then
+        tail -20 build/construction.log >&2
+        exit 1
+    fi
     exec build/src/premiers
     ;;
 test)
     installer
-    construire build -DCMAKE_BUILD_TYPE=Release
-    ctest --test-dir build --output-on-failure -j "$(nproc)"
-    construire build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPREMIERS_SANITIZE=ON
-    ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
-    # The table's filling runs on threads of its own: the unit tests and the
-    # transcripts under ThreadSanitizer (the long reference comparisons and
-    # the faults of the environment are left to the other builds, and so is
-    # the child process, which ThreadSanitizer cannot follow: built with it,
-    # the program runs that work in place).
-    CIBLES="premiers unit_tests genliste" construire build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DPREMIERS_TSAN=ON
-    ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" -L "unit|transcript" \
-        -E "Reference|^fautes/|^HorsProcessus"
-    fuzz
+    # Release, then AddressSanitizer with UBSan, then ThreadSanitizer (the
+    # table's fill runs on threads of its own), then the dialogue fuzzed:
+    # the builds and the tests each preset names.
+    for preset in release asan tsan fuzz; do
+        if [ "$preset" = fuzz ] && ! fuzz_possible; then
+            echo "clang++ with libFuzzer unavailable: fuzz test skipped"
+            continue
+        fi
+        construire "$preset"
+        ctest --preset "$preset" -j "$(nproc)"
+    done
     ;;
 *)
     echo "usage: tools/setup.sh run|test" >&2

@@ -19,8 +19,9 @@ const char AIDE[] =
     "Calculs sur les nombres premiers, en mode texte : decomposition en facteurs\n"
     "premiers, listes des nombres premiers avec leurs rangs ou entre deux bornes,\n"
     "concatenations de nombres premiers. Le programme affiche un menu et lit chaque\n"
-    "reponse sur une ligne de l'entree standard. Il lit les nombres premiers dans le\n"
-    "fichier liste.txt du repertoire courant (genliste l'ecrit).\n"
+    "reponse sur une ligne de l'entree standard. Il calcule lui-meme les nombres\n"
+    "premiers de sa table ; un fichier liste.txt dans le repertoire courant (genliste\n"
+    "l'ecrit) est facultatif, et ses valeurs sont alors verifiees.\n"
     "\n"
     "  --help     affiche cette aide et termine\n"
     "  --version  affiche la version et termine\n";
