@@ -4,6 +4,7 @@
 #include "base/progression.hpp"
 #include "primes/arith64.hpp"
 #include "primes/compte.hpp"
+#include "primes/crible.hpp"
 #include "primes/primes.hpp"
 #include "state/table.hpp"
 
@@ -14,7 +15,6 @@
 #include <deque>
 #include <mutex>
 #include <new>
-#include <primesieve.hpp>
 #include <pthread.h>
 #include <sched.h>
 #include <thread>
@@ -39,39 +39,6 @@ constexpr std::int64_t TRONCON = 1 << 16;
 constexpr std::uint64_t VALEURS_PAR_MORCEAU = std::uint64_t{1} << 28;
 constexpr std::uint64_t MORCEAUX_MAX = 8;
 constexpr int REMPLISSEURS = 2;
-
-// The primes in order after a value, written into the table from the
-// sieve's buffer rather than one call at a time.
-class Crible {
-  public:
-    // The primes after APRES; BORNE: at or above the last one wanted.
-    void partir_de(std::uint64_t apres, std::uint64_t borne) {
-        it_.jump_to(apres + 1, borne);
-        k_ = it_.size_; // nothing left in the buffer
-        dernier_ = apres;
-    }
-    // Entries of ranks DE to A: the next primes.
-    void placer(std::int64_t de, std::int64_t a) {
-        auto r = static_cast<std::size_t>(de);
-        while (r <= static_cast<std::size_t>(a)) {
-            if (k_ >= it_.size_) {
-                it_.generate_next_primes();
-                k_ = 0;
-            }
-            std::size_t n = std::min(it_.size_ - k_, static_cast<std::size_t>(a) - r + 1);
-            Nprem.placer(r, it_.primes_ + k_, n);
-            r += n;
-            k_ += n;
-        }
-        dernier_ = it_.primes_[k_ - 1];
-    }
-    std::uint64_t dernier() const { return dernier_; }
-
-  private:
-    primesieve::iterator it_;
-    std::size_t k_ = 0;
-    std::uint64_t dernier_ = 0;
-};
 
 // Ranks DE to A of a growth, whose primes are at most BORNE.
 struct Morceau {
@@ -108,25 +75,256 @@ class Remplissage {
     Remplissage() = default;
     Remplissage(const Remplissage&) = delete;
     Remplissage& operator=(const Remplissage&) = delete;
-    ~Remplissage();
 
-    void viser(std::int64_t cible, std::int64_t premier);
-    std::int64_t rang();
-    std::int64_t dernier_premier();
-    void attendre(std::int64_t jusqu_a);
-    void oublier();
+    ~Remplissage() {
+        {
+            Verrou l(m_);
+            arret_ = true;
+            abandon_ = true;
+        }
+        travail_.notify_all();
+        for (std::thread& t : remplisseurs_) {
+            t.join();
+        }
+        monFlux.arreter();
+        if (verificateur_.joinable()) {
+            verificateur_.join();
+        }
+    }
+
+    void viser(std::int64_t cible, std::int64_t premier) {
+        Verrou l(m_);
+        reprendre(l);
+        demarrer();
+        if (cible <= cible_) {
+            return;
+        }
+        Nprem.reserver(static_cast<std::size_t>(cible) + 1);
+        limite_fichier_ = rang_fichier;
+        const std::int64_t de = cible_ + 1;
+        const auto apres = static_cast<std::uint64_t>(premier_);
+        cible_ = cible;
+        premier_ = premier;
+        if (morceaux_.empty() && cible - de < ICI) {
+            remplir_ici(de, cible, static_cast<std::uint64_t>(premier));
+            return;
+        }
+        l.unlock(); // the counts that cut a long growth take a few milliseconds
+        std::vector<Morceau> morceaux =
+            decouper(de, cible, apres, static_cast<std::uint64_t>(premier));
+        l.lock();
+        morceaux_.insert(morceaux_.end(), morceaux.begin(), morceaux.end());
+        travail_.notify_all();
+    }
+
+    std::int64_t rang() {
+        Verrou l(m_);
+        reprendre(l);
+        return cible_;
+    }
+
+    std::int64_t dernier_premier() {
+        Verrou l(m_);
+        reprendre(l);
+        return premier_;
+    }
+
+    // Waits until rank JUSQU_A (at most the target) is published, Ctrl-C looked
+    // at and the progress line drawn every 50 ms.
+    void attendre(std::int64_t jusqu_a) {
+        Verrou l(m_);
+        reprendre(l);
+        const std::int64_t but = std::min(cible_, jusqu_a);
+        Tache tache("Nombres premiers charges/calcules", static_cast<double>(but - np));
+        const std::int64_t depart = np;
+        while (publie_.load(std::memory_order_acquire) < but && !echec_) {
+            if (remplisseurs_.empty()) {
+                travailler(l, true);
+            } else {
+                publication_.wait_for(l, std::chrono::milliseconds(50));
+            }
+            l.unlock();
+            tache.point(static_cast<double>(publie_.load(std::memory_order_relaxed) - depart));
+            l.lock();
+        }
+        if (echec_) {
+            reprendre(l);
+            if (jusqu_a != INT64_MAX && cible_ < jusqu_a) {
+                synchroniser();
+                throw std::bad_alloc();
+            }
+        }
+        synchroniser();
+    }
+
+    void oublier() {
+        {
+            Verrou l(m_);
+            abandon_ = true;
+            travail_.wait(l, [this] { return actifs_ == 0; });
+            morceaux_.clear();
+            abandon_ = false;
+            echec_ = false;
+            oublie_ = true;
+        }
+        monFlux.suspendre();
+    }
 
   private:
     using Verrou = std::unique_lock<std::mutex>;
 
-    void reprendre(Verrou& l);
-    void synchroniser();
-    void demarrer();
-    void remplir_ici(std::int64_t de, std::int64_t a, std::uint64_t borne);
-    void travailler(Verrou& l, bool ici);
-    bool remplir(Morceau& m, bool ici);
-    void publier();
-    Morceau* prochain();
+    // Back in step after the table was set back, or after a filler ran out of
+    // memory: the pieces left are dropped and the target is what is published.
+    void reprendre(Verrou& l) {
+        if (oublie_) {
+            oublie_ = false;
+            cible_ = np;
+            premier_ = Nprem[static_cast<std::size_t>(np)];
+            publie_.store(np, std::memory_order_relaxed);
+        }
+        if (echec_) {
+            abandon_ = true;
+            travail_.wait(l, [this] { return actifs_ == 0; });
+            morceaux_.clear();
+            abandon_ = false;
+            echec_ = false;
+            cible_ = publie_.load(std::memory_order_relaxed);
+            premier_ = Nprem[static_cast<std::size_t>(cible_)];
+        }
+    }
+
+    void synchroniser() {
+        np = std::max(np, publie_.load(std::memory_order_acquire));
+        Nprem.fixer_taille(static_cast<std::size_t>(np) + 1);
+    }
+
+    // The fillers and the check start with the first growth. Where a thread
+    // cannot start, its work is done without it: the main thread fills while it
+    // waits, and liste.txt is left unchecked.
+    void demarrer() {
+        if (demarre_) {
+            return;
+        }
+        demarre_ = true;
+        try {
+            remplisseurs_.reserve(REMPLISSEURS);
+            for (int k = 0; k < REMPLISSEURS; ++k) {
+                remplisseurs_.push_back(nouveau_fil([this] {
+                    Verrou l(m_);
+                    while (!arret_) {
+                        travailler(l, false);
+                    }
+                }));
+            }
+            verificateur_ = nouveau_fil([] {
+                sched_param p{};
+                ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &p); // only on idle cores
+                monFlux.verifier(Nprem);
+            });
+        } catch (...) { // std::system_error, std::bad_alloc
+        }
+    }
+
+    // Ranks DE to A (prime at most BORNE) by the main thread, the fillers
+    // having nothing to do.
+    void remplir_ici(std::int64_t de, std::int64_t a, std::uint64_t borne) {
+        auto avant = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(de - 1)]);
+        if (crible_ici_.dernier() != avant) {
+            crible_ici_.partir_de(avant, borne);
+        }
+        crible_ici_.placer(de, a);
+        morceaux_.push_back({de, a, borne, a, crible_ici_.dernier(), false});
+        publier();
+        synchroniser();
+    }
+
+    // Takes the next piece and writes it, or waits for one (a filler). ICI, on
+    // the main thread: returns after the piece, or throws Interruption on Ctrl-C,
+    // the piece being taken up again later from where it stopped.
+    void travailler(Verrou& l, bool ici) {
+        if (!ici) {
+            travail_.wait(l, [this] { return arret_ || (!abandon_ && prochain() != nullptr); });
+        }
+        Morceau* m = arret_ ? nullptr : prochain();
+        if (m == nullptr) {
+            return;
+        }
+        m->pris = true;
+        ++actifs_;
+        l.unlock();
+        bool fini = false;
+        bool manque = false;
+        try {
+            fini = remplir(*m, ici);
+        } catch (...) { // std::bad_alloc from the sieve
+            manque = true;
+        }
+        l.lock();
+        --actifs_;
+        if (!fini) {
+            m->pris = false;
+        }
+        if (manque) {
+            echec_ = true;
+            abandon_ = true; // what comes after the gap is lost anyway
+        }
+        publication_.notify_all();
+        travail_.notify_all();
+        if (ici && !echec_) {
+            verifier_interruption();
+        }
+    }
+
+    // Writes the piece a stretch at a time from where it stands, publishing
+    // each; false when dropped before its end (or ICI on Ctrl-C). The piece may
+    // be gone once its last stretch is published.
+    bool remplir(Morceau& m, bool ici) {
+        const std::int64_t fin = m.a;
+        std::int64_t r = m.ecrit + 1;
+        Crible crible;
+        crible.partir_de(m.dernier, m.borne);
+        while (r <= fin) {
+            if (abandon_.load(std::memory_order_relaxed) || (ici && interruption_demandee != 0)) {
+                return false;
+            }
+            const std::int64_t bout = std::min(fin, r + TRONCON - 1);
+            crible.placer(r, bout);
+            Verrou l(m_);
+            m.ecrit = bout;
+            m.dernier = crible.dernier();
+            publier();
+            r = bout + 1;
+        }
+        return true;
+    }
+
+    // Under m_: the count of ranks filled without a gap moves past the pieces
+    // written, into the first one still being written.
+    void publier() {
+        std::int64_t p = publie_.load(std::memory_order_relaxed);
+        while (!morceaux_.empty()) {
+            p = std::max(p, morceaux_.front().ecrit);
+            if (morceaux_.front().ecrit < morceaux_.front().a) {
+                break;
+            }
+            morceaux_.pop_front();
+        }
+        publie_.store(p, std::memory_order_release);
+        publication_.notify_all();
+        if (verificateur_.joinable()) {
+            monFlux.demander(std::min(p, limite_fichier_));
+        }
+    }
+
+    // The first piece nobody writes that is not written yet.
+    Morceau* prochain() {
+        for (Morceau& m : morceaux_) {
+            if (!m.pris && m.ecrit < m.a) {
+                return &m;
+            }
+        }
+        return nullptr;
+    }
 
     // The main thread's alone.
     std::int64_t cible_ = 0;
@@ -149,252 +347,6 @@ class Remplissage {
     std::vector<std::thread> remplisseurs_;
     std::thread verificateur_;
 };
-
-Remplissage::~Remplissage() {
-    {
-        Verrou l(m_);
-        arret_ = true;
-        abandon_ = true;
-    }
-    travail_.notify_all();
-    for (std::thread& t : remplisseurs_) {
-        t.join();
-    }
-    monFlux.arreter();
-    if (verificateur_.joinable()) {
-        verificateur_.join();
-    }
-}
-
-// Back in step after the table was set back, or after a filler ran out of
-// memory: the pieces left are dropped and the target is what is published.
-void Remplissage::reprendre(Verrou& l) {
-    if (oublie_) {
-        oublie_ = false;
-        cible_ = np;
-        premier_ = Nprem[static_cast<std::size_t>(np)];
-        publie_.store(np, std::memory_order_relaxed);
-    }
-    if (echec_) {
-        abandon_ = true;
-        travail_.wait(l, [this] { return actifs_ == 0; });
-        morceaux_.clear();
-        abandon_ = false;
-        echec_ = false;
-        cible_ = publie_.load(std::memory_order_relaxed);
-        premier_ = Nprem[static_cast<std::size_t>(cible_)];
-    }
-}
-
-void Remplissage::synchroniser() {
-    np = std::max(np, publie_.load(std::memory_order_acquire));
-    Nprem.fixer_taille(static_cast<std::size_t>(np) + 1);
-}
-
-std::int64_t Remplissage::rang() {
-    Verrou l(m_);
-    reprendre(l);
-    return cible_;
-}
-
-std::int64_t Remplissage::dernier_premier() {
-    Verrou l(m_);
-    reprendre(l);
-    return premier_;
-}
-
-// The fillers and the check start with the first growth. Where a thread
-// cannot start, its work is done without it: the main thread fills while it
-// waits, and liste.txt is left unchecked.
-void Remplissage::demarrer() {
-    if (demarre_) {
-        return;
-    }
-    demarre_ = true;
-    try {
-        remplisseurs_.reserve(REMPLISSEURS);
-        for (int k = 0; k < REMPLISSEURS; ++k) {
-            remplisseurs_.push_back(nouveau_fil([this] {
-                Verrou l(m_);
-                while (!arret_) {
-                    travailler(l, false);
-                }
-            }));
-        }
-        verificateur_ = nouveau_fil([] {
-            sched_param p{};
-            ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &p); // only on idle cores
-            monFlux.verifier(Nprem);
-        });
-    } catch (...) { // std::system_error, std::bad_alloc
-    }
-}
-
-void Remplissage::viser(std::int64_t cible, std::int64_t premier) {
-    Verrou l(m_);
-    reprendre(l);
-    demarrer();
-    if (cible <= cible_) {
-        return;
-    }
-    Nprem.reserver(static_cast<std::size_t>(cible) + 1);
-    limite_fichier_ = rang_fichier;
-    const std::int64_t de = cible_ + 1;
-    const auto apres = static_cast<std::uint64_t>(premier_);
-    cible_ = cible;
-    premier_ = premier;
-    if (morceaux_.empty() && cible - de < ICI) {
-        remplir_ici(de, cible, static_cast<std::uint64_t>(premier));
-        return;
-    }
-    l.unlock(); // the counts that cut a long growth take a few milliseconds
-    std::vector<Morceau> morceaux = decouper(de, cible, apres, static_cast<std::uint64_t>(premier));
-    l.lock();
-    morceaux_.insert(morceaux_.end(), morceaux.begin(), morceaux.end());
-    travail_.notify_all();
-}
-
-// Ranks DE to A (prime at most BORNE) by the main thread, the fillers
-// having nothing to do.
-void Remplissage::remplir_ici(std::int64_t de, std::int64_t a, std::uint64_t borne) {
-    auto avant = static_cast<std::uint64_t>(Nprem[static_cast<std::size_t>(de - 1)]);
-    if (crible_ici_.dernier() != avant) {
-        crible_ici_.partir_de(avant, borne);
-    }
-    crible_ici_.placer(de, a);
-    morceaux_.push_back({de, a, borne, a, crible_ici_.dernier(), false});
-    publier();
-    synchroniser();
-}
-
-// Waits until rank JUSQU_A (at most the target) is published, Ctrl-C looked
-// at and the progress line drawn every 50 ms.
-void Remplissage::attendre(std::int64_t jusqu_a) {
-    Verrou l(m_);
-    reprendre(l);
-    const std::int64_t but = std::min(cible_, jusqu_a);
-    Tache tache("Nombres premiers charges/calcules", static_cast<double>(but - np));
-    const std::int64_t depart = np;
-    while (publie_.load(std::memory_order_acquire) < but && !echec_) {
-        if (remplisseurs_.empty()) {
-            travailler(l, true);
-        } else {
-            publication_.wait_for(l, std::chrono::milliseconds(50));
-        }
-        l.unlock();
-        tache.point(static_cast<double>(publie_.load(std::memory_order_relaxed) - depart));
-        l.lock();
-    }
-    if (echec_) {
-        reprendre(l);
-        if (jusqu_a != INT64_MAX && cible_ < jusqu_a) {
-            synchroniser();
-            throw std::bad_alloc();
-        }
-    }
-    synchroniser();
-}
-
-void Remplissage::oublier() {
-    {
-        Verrou l(m_);
-        abandon_ = true;
-        travail_.wait(l, [this] { return actifs_ == 0; });
-        morceaux_.clear();
-        abandon_ = false;
-        echec_ = false;
-        oublie_ = true;
-    }
-    monFlux.suspendre();
-}
-
-// The first piece nobody writes that is not written yet.
-Morceau* Remplissage::prochain() {
-    for (Morceau& m : morceaux_) {
-        if (!m.pris && m.ecrit < m.a) {
-            return &m;
-        }
-    }
-    return nullptr;
-}
-
-// Takes the next piece and writes it, or waits for one (a filler). ICI, on
-// the main thread: returns after the piece, or throws Interruption on Ctrl-C,
-// the piece being taken up again later from where it stopped.
-void Remplissage::travailler(Verrou& l, bool ici) {
-    if (!ici) {
-        travail_.wait(l, [this] { return arret_ || (!abandon_ && prochain() != nullptr); });
-    }
-    Morceau* m = arret_ ? nullptr : prochain();
-    if (m == nullptr) {
-        return;
-    }
-    m->pris = true;
-    ++actifs_;
-    l.unlock();
-    bool fini = false;
-    bool manque = false;
-    try {
-        fini = remplir(*m, ici);
-    } catch (...) { // std::bad_alloc from the sieve
-        manque = true;
-    }
-    l.lock();
-    --actifs_;
-    if (!fini) {
-        m->pris = false;
-    }
-    if (manque) {
-        echec_ = true;
-        abandon_ = true; // what comes after the gap is lost anyway
-    }
-    publication_.notify_all();
-    travail_.notify_all();
-    if (ici && !echec_) {
-        verifier_interruption();
-    }
-}
-
-// Writes the piece a stretch at a time from where it stands, publishing
-// each; false when dropped before its end (or ICI on Ctrl-C). The piece may
-// be gone once its last stretch is published.
-bool Remplissage::remplir(Morceau& m, bool ici) {
-    const std::int64_t fin = m.a;
-    std::int64_t r = m.ecrit + 1;
-    Crible crible;
-    crible.partir_de(m.dernier, m.borne);
-    while (r <= fin) {
-        if (abandon_.load(std::memory_order_relaxed) || (ici && interruption_demandee != 0)) {
-            return false;
-        }
-        const std::int64_t bout = std::min(fin, r + TRONCON - 1);
-        crible.placer(r, bout);
-        Verrou l(m_);
-        m.ecrit = bout;
-        m.dernier = crible.dernier();
-        publier();
-        r = bout + 1;
-    }
-    return true;
-}
-
-// Under m_: the count of ranks filled without a gap moves past the pieces
-// written, into the first one still being written.
-void Remplissage::publier() {
-    std::int64_t p = publie_.load(std::memory_order_relaxed);
-    while (!morceaux_.empty()) {
-        p = std::max(p, morceaux_.front().ecrit);
-        if (morceaux_.front().ecrit < morceaux_.front().a) {
-            break;
-        }
-        morceaux_.pop_front();
-    }
-    publie_.store(p, std::memory_order_release);
-    publication_.notify_all();
-    if (verificateur_.joinable()) {
-        monFlux.demander(std::min(p, limite_fichier_));
-    }
-}
 
 Remplissage& remplissage() {
     static Remplissage r; // built after the table, so stopped before it is destroyed
