@@ -1,0 +1,129 @@
+#include "concat/recherche.hpp"
+
+#include "base/equipe.hpp"
+#include "base/memoire.hpp"
+#include "base/progression.hpp"
+#include "concat/balayage.hpp"
+#include "concat/decoupe.hpp"
+#include "concat/impairs.hpp"
+#include "primes/arith64.hpp"
+#include "primes/portee.hpp"
+#include "state/sortie.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The bit table: the whole range when it fits in 128 MB, otherwise 16 values
+// for each number of the range (the short pieces that end at the last digit
+// take all values up to about ten times the range's width), at least 2^24,
+// and at most half the memory the process can still take.
+constexpr std::uint64_t BORNE_MIN = std::uint64_t{1} << 24;
+constexpr std::uint64_t BORNE_MAX = std::uint64_t{1} << 31;
+
+std::uint64_t borne_table(std::uint64_t bas, std::uint64_t haut) {
+    std::uint64_t largeur = haut - bas + 1;
+    std::uint64_t b = largeur >= BORNE_MAX / 16 ? BORNE_MAX : std::max(BORNE_MIN, 16 * largeur);
+    std::uint64_t libre = std::min(memoire_libre(), BORNE_MAX);
+    return std::min({b, haut + 1, BORNE_MAX, libre / 2 * 16});
+}
+
+// The numbers themselves from a sieve of the range when the range is wide
+// next to the square root of its end (the sieve's set-up costs about that
+// root, a test each number some hundred nanoseconds).
+bool crible_utile(std::uint64_t bas, std::uint64_t haut, const Impairs& table) {
+    return haut >= table.borne() && haut - bas + 1 >= isqrt64(haut) / 8;
+}
+
+// Numbers in a round: small enough for its list to stay in memory, large
+// enough for the threads' start to weigh nothing. Each round is cut into
+// stretches that the parts take in turn, so that a core slowed down by other
+// work takes fewer of them.
+constexpr std::uint64_t TOUR_LISTE = std::uint64_t{1} << 20;
+constexpr std::uint64_t TOUR_NOMBRES = std::uint64_t{1} << 24;
+constexpr std::uint64_t TRANCHES = 16;
+
+bool contient_premier(std::uint64_t bas, std::uint64_t haut) {
+    for (std::uint64_t v = haut; v >= bas; --v) {
+        if (premier64(v)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The table as the number-by-number search over [BAS, HAUT] leaves it. It
+// tests every number of the range as a whole (a prefix of itself, or under
+// choice 3 before anything else), and besides only values below it: pieces
+// of a number. Such a piece above the range's largest prime lies in the range
+// itself, so with a prime in the range the tests reach as far as those of the
+// range's values (portee). A range without a prime, shorter than a prime gap,
+// is tested number by number, as the pieces of its numbers would be.
+void grandir_comme_la_recherche(std::uint64_t bas, std::uint64_t haut, bool premiers) {
+    if (premiers || contient_premier(bas, haut)) {
+        portee_valeurs(bas, haut);
+        return;
+    }
+    Decoupe decoupe(19); // every number below 2^63
+    for (std::uint64_t v = bas; v <= haut; ++v) {
+        decoupe.analyser(v);
+    }
+}
+
+} // namespace
+
+std::uint64_t rechercher(std::uint64_t bas, std::uint64_t haut, bool premiers, bool liste) {
+    Tache tache("Recherche des concatenations", static_cast<double>(haut - bas + 1));
+    Impairs table(borne_table(bas, haut));
+    Equipe equipe;
+    table.remplir(equipe, tache);
+    const bool crible = crible_utile(bas, haut, table);
+    std::vector<std::unique_ptr<Balayage>> balayages;
+    for (int part = 0; part < equipe.parts(); ++part) {
+        balayages.push_back(std::make_unique<Balayage>(table, premiers, liste, crible, haut));
+    }
+    std::vector<Tranche> tranches(TRANCHES);
+    const std::uint64_t tour = liste ? TOUR_LISTE : TOUR_NOMBRES;
+    std::uint64_t total = 0;
+    for (std::uint64_t a = bas;;) {
+        const std::uint64_t b = haut - a < tour ? haut : a + tour - 1;
+        const std::uint64_t largeur = (b - a) / TRANCHES + 1;
+        for (Tranche& t : tranches) {
+            t.nombre = 0;
+            t.texte.clear();
+        }
+        std::atomic<std::uint64_t> suivante{0};
+        equipe.executer([&](int part) {
+            std::uint64_t lo = 0;
+            auto veille = [&](std::uint64_t fait) {
+                if (part == 0) {
+                    tache.pas(static_cast<double>(lo - bas + fait));
+                    return true;
+                }
+                return !equipe.arret();
+            };
+            Balayage& balayage = *balayages[static_cast<std::size_t>(part)];
+            for (std::uint64_t i = suivante++; i < TRANCHES && (lo = a + i * largeur) <= b;
+                 i = suivante++) {
+                std::uint64_t hi = b - lo < largeur ? b : lo + largeur - 1;
+                if (!balayage.parcourir(lo, hi, tranches[i], veille)) {
+                    return;
+                }
+            }
+        });
+        for (const Tranche& t : tranches) {
+            total += t.nombre;
+            if (liste) {
+                out << t.texte;
+            }
+        }
+        grandir_comme_la_recherche(bas, b, premiers);
+        if (b == haut) {
+            return total;
+        }
+        a = b + 1;
+    }
+}
