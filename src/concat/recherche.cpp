@@ -1,6 +1,7 @@
 #include "concat/recherche.hpp"
 
 #include "base/equipe.hpp"
+#include "base/interruption.hpp"
 #include "base/memoire.hpp"
 #include "base/progression.hpp"
 #include "concat/balayage.hpp"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -73,6 +75,20 @@ void grandir_comme_la_recherche(std::uint64_t bas, std::uint64_t haut, bool prem
     }
 }
 
+// A round's list goes out a few items at a time, Ctrl-C looked at in between,
+// so that it stops the writing of a long list too; every item "N[count]  "
+// is written whole.
+void ecrire_liste(std::string_view texte) {
+    constexpr std::size_t MORCEAU = std::size_t{1} << 14;
+    while (texte.size() > MORCEAU) {
+        std::size_t n = texte.find(']', MORCEAU) + 3;
+        out << texte.substr(0, n);
+        texte.remove_prefix(n);
+        verifier_interruption();
+    }
+    out << texte;
+}
+
 } // namespace
 
 std::uint64_t rechercher(std::uint64_t bas, std::uint64_t haut, bool premiers, bool liste) {
@@ -117,7 +133,7 @@ std::uint64_t rechercher(std::uint64_t bas, std::uint64_t haut, bool premiers, b
         for (const Tranche& t : tranches) {
             total += t.nombre;
             if (liste) {
-                out << t.texte;
+                ecrire_liste(t.texte);
             }
         }
         grandir_comme_la_recherche(bas, b, premiers);
