@@ -1,5 +1,7 @@
 #include "concat/balayage.hpp"
 
+#include "primes/arith64.hpp"
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -28,9 +30,9 @@ int chiffres(std::uint64_t v) {
     return c;
 }
 
-// The sieve of the numbers starts again at a block this far ahead of it
-// rather than running through the gap (the stretches of the other parts).
-constexpr std::uint64_t SAUT = std::uint64_t{1} << 26;
+// Number of lanes in a set of lanes.
+constexpr std::uint8_t VOIES[32] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,
+                                    1, 2, 2, 3, 2, 3, 3, 4, 2, 3, 3, 4, 3, 4, 4, 5};
 
 // Prefixes between two calls of the caller's watch.
 constexpr std::uint32_t VEILLE = 256;
@@ -39,7 +41,7 @@ constexpr std::uint32_t VEILLE = 256;
 
 Balayage::Balayage(const Impairs& table, bool premiers, bool liste, bool crible, std::uint64_t fin)
     : table_(table), premiers_(premiers), liste_(liste), crible_(crible), fin_(fin),
-      limite_r_(table.borne() / 10) {
+      limite_r_(table.borne() / 10), saut_(std::max<std::uint64_t>(1 << 16, 4 * isqrt64(fin))) {
     dix_[0] = 1;
     for (int i = 1; i < MAX; ++i) {
         dix_[i] = dix_[i - 1] * 10;
@@ -102,11 +104,9 @@ std::uint64_t Balayage::compte_prefixe(int k) const {
     return s;
 }
 
-// Primality, among VOIES, of the pieces that follow the first J digits
-// (J >= 1) and end at the last digit of 10Q + d: 10R + d, R the digits of Q
-// after the first J.
-unsigned Balayage::quatre(int j, unsigned voies) const {
-    std::uint64_t r = q_ - valeur_[j] * dix_[n_ - 1 - j];
+// Primality, among VOIES, of 10R + d: from the table while it holds them,
+// otherwise tested one by one.
+unsigned Balayage::quatre_valeurs(std::uint64_t r, unsigned voies) const {
     if (r < limite_r_) {
         return table_.quatre(r) & voies;
     }
@@ -120,42 +120,37 @@ unsigned Balayage::quatre(int j, unsigned voies) const {
     return b;
 }
 
+// Primality, among VOIES, of the pieces that follow the first J digits
+// (J >= 1) and end at the last digit of 10Q + d: 10R + d, R the digits of Q
+// after the first J.
+unsigned Balayage::quatre(int j, unsigned voies) const {
+    return quatre_valeurs(q_ - valeur_[j] * dix_[n_ - 1 - j], voies);
+}
+
 // Primality, among VOIES, of the numbers 10Q + d themselves.
 unsigned Balayage::quatre_N(unsigned voies) {
     if (voies == 0) {
         return 0;
     }
-    if (q_ < limite_r_) {
-        return table_.quatre(q_) & voies;
-    }
-    if (!crible_) {
-        unsigned b = 0;
-        for (unsigned v = voies; v != 0; v &= v - 1) {
-            auto voie = static_cast<unsigned>(std::countr_zero(v));
-            if (Impairs::premier_au_dela(10 * q_ + 2 * voie + 1)) {
-                b |= 1u << voie;
-            }
-        }
-        return b;
+    if (q_ < limite_r_ || !crible_) {
+        return quatre_valeurs(q_, voies);
     }
     const std::uint64_t base = 10 * q_;
-    if (base == base_crible_) {
-        return masque_crible_ & voies; // a block cut between two stretches
+    if (base != base_crible_) {
+        if (prochain_ == 0 || (prochain_ < base && base - prochain_ > saut_)) {
+            crible_it_.jump_to(base, fin_);
+            prochain_ = crible_it_.next_prime();
+        }
+        while (prochain_ < base) {
+            prochain_ = crible_it_.next_prime();
+        }
+        masque_crible_ = 0;
+        for (; prochain_ < base + 10; prochain_ = crible_it_.next_prime()) {
+            masque_crible_ |= 1u << ((prochain_ - base) >> 1); // base is above 10: lanes only
+        }
+        base_crible_ = base; // kept for a block cut between two stretches
     }
-    if (prochain_ == 0 || (prochain_ < base && base - prochain_ > SAUT)) {
-        crible_it_.jump_to(base, fin_);
-        prochain_ = crible_it_.next_prime();
-    }
-    while (prochain_ < base) {
-        prochain_ = crible_it_.next_prime();
-    }
-    unsigned b = 0;
-    for (; prochain_ < base + 10; prochain_ = crible_it_.next_prime()) {
-        b |= 1u << ((prochain_ - base) >> 1); // base is above 10: the lanes alone
-    }
-    base_crible_ = base;
-    masque_crible_ = b;
-    return b & voies;
+    return masque_crible_ & voies;
 }
 
 // The splits of the first N - 1 digits after which a piece ending in 2 or 5
@@ -168,31 +163,9 @@ std::uint64_t Balayage::apres_zeros() const {
     return s;
 }
 
-// Count only: the numbers 10Q + d, d among VOIES (and DEUX_CINQ of 2 and 5),
-// that qualify, each piece looked at only while it can still change that.
-void Balayage::bloc_nombres(unsigned voies, int deux_cinq, Tranche& t) {
-    if (premiers_) {
-        // N prime, and at least one split ending in a shorter piece.
-        bool rapide = q_ < limite_r_ || crible_;
-        if (rapide) {
-            voies = quatre_N(voies);
-            if (voies == 0) {
-                return;
-            }
-        }
-        completer();
-        unsigned trouve = 0;
-        for (int j = n_ - 1; j >= 1 && trouve != voies; --j) {
-            if (compte_[j] != 0) {
-                trouve |= quatre(j, voies & ~trouve);
-            }
-        }
-        if (!rapide) {
-            trouve = quatre_N(trouve);
-        }
-        t.nombre += static_cast<std::uint64_t>(std::popcount(trouve));
-        return;
-    }
+// The lanes among VOIES whose number has a split with more than one piece,
+// each piece looked at only while it can still add a lane.
+unsigned Balayage::en_plusieurs(unsigned voies) {
     completer();
     unsigned trouve = 0;
     for (int j = n_ - 1; j >= 1 && trouve != voies; --j) {
@@ -200,13 +173,34 @@ void Balayage::bloc_nombres(unsigned voies, int deux_cinq, Tranche& t) {
             trouve |= quatre(j, voies & ~trouve);
         }
     }
-    if (trouve != voies) {
-        trouve |= quatre_N(voies & ~trouve);
+    return trouve;
+}
+
+// Count only: the numbers 10Q + d, d among VOIES (and DEUX_CINQ of 2 and 5),
+// that qualify. Under choice 3 a number needs to be prime and to split in
+// more than one piece; its primality is looked at first when it costs
+// little, last when it is a test.
+void Balayage::bloc_nombres(unsigned voies, int deux_cinq, Tranche& t) {
+    unsigned retenues = 0;
+    if (premiers_) {
+        bool rapide = q_ < limite_r_ || crible_;
+        if (rapide) {
+            voies = quatre_N(voies);
+        }
+        retenues = voies == 0 ? 0 : en_plusieurs(voies);
+        if (!rapide) {
+            retenues = quatre_N(retenues);
+        }
+    } else {
+        retenues = en_plusieurs(voies);
+        if (retenues != voies) {
+            retenues |= quatre_N(voies & ~retenues);
+        }
+        if (deux_cinq > 0 && apres_zeros() != 0) {
+            t.nombre += static_cast<std::uint64_t>(deux_cinq);
+        }
     }
-    t.nombre += static_cast<std::uint64_t>(std::popcount(trouve));
-    if (deux_cinq > 0 && apres_zeros() != 0) {
-        t.nombre += static_cast<std::uint64_t>(deux_cinq);
-    }
+    t.nombre += VOIES[retenues];
 }
 
 // Full list: the numbers 10Q + d, DMIN <= d <= DMAX, that qualify, with

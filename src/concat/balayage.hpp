@@ -48,9 +48,11 @@ class Balayage {
     void avancer();
     void completer();
     std::uint64_t compte_prefixe(int k) const;
+    unsigned quatre_valeurs(std::uint64_t r, unsigned voies) const;
     unsigned quatre(int j, unsigned voies) const;
     unsigned quatre_N(unsigned voies);
     std::uint64_t apres_zeros() const;
+    unsigned en_plusieurs(unsigned voies);
     void bloc_nombres(unsigned voies, int deux_cinq, Tranche& t);
     void bloc_liste(unsigned voies, int dmin, int dmax, Tranche& t);
     void ecrire(int d, std::uint64_t compte, Tranche& t) const;
@@ -59,6 +61,10 @@ class Balayage {
     bool premiers_, liste_, crible_;
     std::uint64_t fin_;
     std::uint64_t limite_r_; // R below it: 10R + 9 lies in the table
+    // The sieve of the numbers starts again at a block this far ahead of it
+    // (past the stretches of other parts) rather than running through the
+    // gap: about what its start costs, which grows with the root of FIN.
+    std::uint64_t saut_;
 
     // The prefix Q: the numbers of the block are 10Q + d, n digits each.
     int n_ = 0;

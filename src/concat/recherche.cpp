@@ -19,18 +19,26 @@
 
 namespace {
 
-// The bit table: the whole range when it fits in 128 MB, otherwise 16 values
+// The bit table: the whole range when it fits in 128 MB; otherwise 16 values
 // for each number of the range (the short pieces that end at the last digit
 // take all values up to about ten times the range's width), at least 2^24,
-// and at most half the memory the process can still take.
+// and no further than the pieces shorter than the numbers go. At most half
+// the memory the process can still take.
 constexpr std::uint64_t BORNE_MIN = std::uint64_t{1} << 24;
 constexpr std::uint64_t BORNE_MAX = std::uint64_t{1} << 31;
 
 std::uint64_t borne_table(std::uint64_t bas, std::uint64_t haut) {
     std::uint64_t largeur = haut - bas + 1;
     std::uint64_t b = largeur >= BORNE_MAX / 16 ? BORNE_MAX : std::max(BORNE_MIN, 16 * largeur);
+    if (b <= haut) {
+        std::uint64_t courts = 1; // 10^(digits of haut - 1)
+        while (courts <= haut / 10) {
+            courts *= 10;
+        }
+        b = std::min(b, courts);
+    }
     std::uint64_t libre = std::min(memoire_libre(), BORNE_MAX);
-    return std::min({b, haut + 1, BORNE_MAX, libre / 2 * 16});
+    return std::min({b, haut + 1, libre / 2 * 16});
 }
 
 // The numbers themselves from a sieve of the range when the range is wide
