@@ -39,9 +39,11 @@ constexpr std::uint32_t VEILLE = 256;
 
 } // namespace
 
-Balayage::Balayage(const Impairs& table, bool premiers, bool liste, bool crible, std::uint64_t fin)
-    : table_(table), premiers_(premiers), liste_(liste), crible_(crible), fin_(fin),
-      limite_r_(table.borne() / 10), saut_(std::max<std::uint64_t>(1 << 16, 4 * isqrt64(fin))) {
+Balayage::Balayage(const Impairs& table, bool premiers, bool liste, std::uint64_t crible,
+                   std::uint64_t fin)
+    : table_(table), premiers_(premiers), liste_(liste), limite_r_(table.borne() / 10),
+      fin_crible_(std::min(fin, crible)), q_crible_(crible / 10),
+      saut_(std::max<std::uint64_t>(1 << 16, 4 * isqrt64(fin_crible_))) {
     dix_[0] = 1;
     for (int i = 1; i < MAX; ++i) {
         dix_[i] = dix_[i - 1] * 10;
@@ -132,13 +134,13 @@ unsigned Balayage::quatre_N(unsigned voies) {
     if (voies == 0) {
         return 0;
     }
-    if (q_ < limite_r_ || !crible_) {
+    if (q_ < limite_r_ || q_ >= q_crible_) {
         return quatre_valeurs(q_, voies);
     }
     const std::uint64_t base = 10 * q_;
     if (base != base_crible_) {
         if (prochain_ == 0 || (prochain_ < base && base - prochain_ > saut_)) {
-            crible_it_.jump_to(base, fin_);
+            crible_it_.jump_to(base, fin_crible_);
             prochain_ = crible_it_.next_prime();
         }
         while (prochain_ < base) {
@@ -183,7 +185,7 @@ unsigned Balayage::en_plusieurs(unsigned voies) {
 void Balayage::bloc_nombres(unsigned voies, int deux_cinq, Tranche& t) {
     unsigned retenues = 0;
     if (premiers_) {
-        bool rapide = q_ < limite_r_ || crible_;
+        bool rapide = q_ < limite_r_ || q_ < q_crible_;
         if (rapide) {
             voies = quatre_N(voies);
         }
@@ -206,7 +208,7 @@ void Balayage::bloc_nombres(unsigned voies, int deux_cinq, Tranche& t) {
 // Full list: the numbers 10Q + d, DMIN <= d <= DMAX, that qualify, with
 // their exact counts.
 void Balayage::bloc_liste(unsigned voies, int dmin, int dmax, Tranche& t) {
-    bool rapide = q_ < limite_r_ || crible_;
+    bool rapide = q_ < limite_r_ || q_ < q_crible_;
     unsigned premiers_N = 0;
     if (premiers_ && rapide) {
         voies = quatre_N(voies);

@@ -30,9 +30,10 @@ class Balayage {
     // PREMIERS: primes only, qualifying with two splits (one split
     // otherwise); LISTE: every count exact, for the full list (otherwise a
     // number's counts stop as soon as it qualifies). CRIBLE: the primality of
-    // numbers at or above the table's bound comes from a sieve running up the
-    // range towards FIN, rather than from one test each.
-    Balayage(const Impairs& table, bool premiers, bool liste, bool crible, std::uint64_t fin);
+    // numbers at or above the table's bound and below CRIBLE comes from a sieve
+    // running up the range towards FIN, rather than from one test each.
+    Balayage(const Impairs& table, bool premiers, bool liste, std::uint64_t crible,
+             std::uint64_t fin);
 
     // Every N of [LO, HI] (1 <= LO <= HI < 2^63) into T, in increasing order.
     // The stretches a Balayage is given must rise. Every few hundred prefixes
@@ -58,9 +59,10 @@ class Balayage {
     void ecrire(int d, std::uint64_t compte, Tranche& t) const;
 
     const Impairs& table_;
-    bool premiers_, liste_, crible_;
-    std::uint64_t fin_;
-    std::uint64_t limite_r_; // R below it: 10R + 9 lies in the table
+    bool premiers_, liste_;
+    std::uint64_t limite_r_;   // R below it: 10R + 9 lies in the table
+    std::uint64_t fin_crible_; // where the sieve stops
+    std::uint64_t q_crible_;   // Q below it (and not below limite_r_): the sieve gives 10Q + d
     // The sieve of the numbers starts again at a block this far ahead of it
     // (past the stretches of other parts) rather than running through the
     // gap: about what its start costs, which grows with the root of FIN.

@@ -19,13 +19,13 @@
 
 namespace {
 
-// The bit table: the whole range when it fits in 128 MB; otherwise 16 values
+// The bit table: the whole range when it fits in 64 MB; otherwise 16 values
 // for each number of the range (the short pieces that end at the last digit
 // take all values up to about ten times the range's width), at least 2^24,
 // and no further than the pieces shorter than the numbers go. At most half
 // the memory the process can still take.
 constexpr std::uint64_t BORNE_MIN = std::uint64_t{1} << 24;
-constexpr std::uint64_t BORNE_MAX = std::uint64_t{1} << 31;
+constexpr std::uint64_t BORNE_MAX = std::uint64_t{1} << 30;
 
 std::uint64_t borne_table(std::uint64_t bas, std::uint64_t haut) {
     std::uint64_t largeur = haut - bas + 1;
@@ -41,11 +41,20 @@ std::uint64_t borne_table(std::uint64_t bas, std::uint64_t haut) {
     return std::min({b, haut + 1, libre / 2 * 16});
 }
 
-// The numbers themselves from a sieve of the range when the range is wide
-// next to the square root of its end (the sieve's set-up costs about that
-// root, a test each number some hundred nanoseconds).
-bool crible_utile(std::uint64_t bas, std::uint64_t haut, const Impairs& table) {
-    return haut >= table.borne() && haut - bas + 1 >= isqrt64(haut) / 8;
+// The numbers themselves come from a sieve of the range, below the bound
+// returned (0: none), when the range is wide next to the square root of its
+// end (the sieve's set-up costs about that root, a test each number some
+// hundred nanoseconds). Each part's sieve keeps lists of the primes up to
+// the root, some 30 MB near 2^50 for the two parts of two cores: the bound
+// comes down as the parts grow in number.
+std::uint64_t limite_crible(std::uint64_t bas, std::uint64_t haut, const Impairs& table,
+                            int parts) {
+    std::uint64_t limite = std::uint64_t{1} << 50;
+    for (int p = parts; p > 2; p = (p + 1) / 2) {
+        limite /= 4;
+    }
+    bool utile = haut >= table.borne() && haut - bas + 1 >= isqrt64(std::min(haut, limite)) / 8;
+    return utile ? limite : 0;
 }
 
 // Numbers in a round: small enough for its list to stay in memory, large
@@ -104,7 +113,7 @@ std::uint64_t rechercher(std::uint64_t bas, std::uint64_t haut, bool premiers, b
     Impairs table(borne_table(bas, haut));
     Equipe equipe;
     table.remplir(equipe, tache);
-    const bool crible = crible_utile(bas, haut, table);
+    const std::uint64_t crible = limite_crible(bas, haut, table, equipe.parts());
     std::vector<std::unique_ptr<Balayage>> balayages;
     for (int part = 0; part < equipe.parts(); ++part) {
         balayages.push_back(std::make_unique<Balayage>(table, premiers, liste, crible, haut));
