@@ -3,14 +3,19 @@
 // afterwards, on ranges of every kind, under both choices and in both modes.
 
 #include "aide.hpp"
+#include "base/interruption.hpp"
 #include "concat/concat.hpp"
 #include "concat/decoupe.hpp"
 #include "primes/remplissage.hpp"
 #include "reference.hpp"
 
+#include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <random>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -80,6 +85,29 @@ TEST(RechercheReference, RangesAboveTheBitTable) {
     comparer(314'159'265'358'979, 314'159'265'360'979);
     RangFichierAbaisse limite(20000);
     comparer(9'223'372'036'854'775'807 - 400, 9'223'372'036'854'775'807);
+}
+
+// Ctrl-C in a search that would run for ages, on both cores: the search
+// ends, and the list written so far stops after a whole number.
+TEST(Recherche, CtrlCEndsALongSearchAfterAWholeNumber) {
+    installer_interruption();
+    for (int seul : {0, 1}) {
+        table_neuve();
+        choix0 = 2;
+        Dialogue d("1\n9223372036854775807\n" + std::to_string(seul) + "\n");
+        pthread_t principal = pthread_self();
+        std::thread ctrl_c([principal] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            pthread_kill(principal, SIGINT);
+        });
+        EXPECT_THROW(Nconcat(), Interruption);
+        ctrl_c.join();
+        interruption_demandee = 0;
+        const std::string& s = d.sortie();
+        if (seul == 0 && !s.ends_with("sont : ")) { // a round or more was written
+            EXPECT_TRUE(s.ends_with("]  "));
+        }
+    }
 }
 
 } // namespace
