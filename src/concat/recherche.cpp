@@ -98,7 +98,7 @@ void grandir_comme_la_recherche(std::uint64_t bas, std::uint64_t haut, bool prem
 void ecrire_liste(std::string_view texte) {
     constexpr std::size_t MORCEAU = std::size_t{1} << 14;
     while (texte.size() > MORCEAU) {
-        std::size_t n = texte.find(']', MORCEAU) + 3;
+        std::size_t n = texte.rfind(']', MORCEAU) + 3; // the item's "]  "
         out << texte.substr(0, n);
         texte.remove_prefix(n);
         verifier_interruption();
