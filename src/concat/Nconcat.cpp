@@ -4,6 +4,7 @@
 #include "base/progression.hpp"
 #include "concat/concat.hpp"
 #include "concat/decoupe.hpp"
+#include "concat/recherche.hpp"
 #include "input/input.hpp"
 #include "primes/primes.hpp"
 #include "state/reponses.hpp"
@@ -40,10 +41,9 @@ std::int64_t seuil() {
     return choix0 == 3 ? 2 : 1;
 }
 
-// Examines one number N (debu, or its machine value V while it fits):
-// counts it in w2, and lists it unless only the count is wanted. In
-// count-only mode its walk ends as soon as it qualifies.
-template <class Nombre> void examiner(Decoupe& decoupe, const Nombre& N) {
+// Examines one number N: counts it in w2, and lists it unless only the count
+// is wanted. In count-only mode its walk ends as soon as it qualifies.
+void examiner(Decoupe& decoupe, const ZZ& N) {
     stop2 = 0;
     decoupe.analyser(N);
     stop2 = denombrer(decoupe, compter == 1 ? seuil() : 0) ? 1 : 0;
@@ -55,23 +55,19 @@ template <class Nombre> void examiner(Decoupe& decoupe, const Nombre& N) {
     }
 }
 
-// Every N from debu to fin (primes only under choice 3), debu advancing;
-// in machine arithmetic as long as the numbers fit in it.
-void balayer(Decoupe& decoupe) {
+// Every N from debu to fin (primes only under choice 3), debu advancing: by
+// shared prefixes over every core while the numbers fit in a machine word,
+// otherwise one number after the other.
+void balayer() {
     w2 = 0;
-    Tache tache("Recherche des concatenations", NTL::conv<double>(fin - debu));
-    if (NumBits(fin) < 63) {
-        const auto depart = NTL::conv<long>(debu);
-        auto v = depart;
-        for (const auto f = NTL::conv<long>(fin); v <= f; ++v) {
-            tache.pas(static_cast<double>(v - depart));
-            if (choix0 != 3 || prem64(static_cast<std::uint64_t>(v)) == 1) {
-                examiner(decoupe, static_cast<std::uint64_t>(v));
-            }
-        }
-        debu = v;
+    if (NumBits(fin) < 64) {
+        auto debut = NTL::conv<unsigned long>(debu), f = NTL::conv<unsigned long>(fin);
+        w2 = static_cast<std::int64_t>(rechercher(debut, f, choix0 == 3, compter == 0));
+        add(debu, fin, 1L);
         return;
     }
+    Decoupe decoupe(nombre_chiffres(fin)); // no number of the range is longer
+    Tache tache("Recherche des concatenations", NTL::conv<double>(fin - debu));
     const ZZ depart = debu;
     for (; debu <= fin; add(debu, debu, 1L)) {
         tache.point(NTL::conv<double>(debu - depart));
@@ -102,12 +98,11 @@ int Nconcat() {
     question("\n \n \t  Afficher,  [1] L'effectif seulement / [0] Toute la liste : ? ");
     A = controle(1, message);
     compter = valeur2;
-    Decoupe decoupe(nombre_chiffres(fin)); // no number of the range is longer
     if (compter == 0) {
         out << " \n \n \t Entre " << debu << " et " << fin
             << "   les  nombres qui convienent sont : ";
     }
-    balayer(decoupe);
+    balayer();
     resumer();
     return 1;
 }

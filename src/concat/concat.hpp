@@ -1,7 +1,9 @@
 #pragma once
 // Concatenations of primes: the ways the digits of a number split into primes.
-// Every piece is tested with prem (or prem64): the table grows as the trial
-// division of each piece would, no further than the end of liste.txt.
+// The table grows as the trial division of each piece would, no further than
+// the end of liste.txt: every piece is tested with prem (or prem64), or, in
+// the range search below 2^63, the table is grown as far as those tests
+// would take it.
 
 // Menu [4]: the concatenation menu, until [0]. Sets choix0. Returns 1.
 int concat();
@@ -12,6 +14,6 @@ int concat();
 int concatN();
 
 // Entries [2] and [3] (read from choix0): the numbers, or the primes, of a
-// range whose digits split. Sets debu (the upper bound + 1 at the end), fin,
-// compter, w1, S, P1 and P2. Returns 1.
+// range whose digits split. Sets debu (the upper bound + 1 at the end), fin
+// and compter; beyond 2^63 - 1 also w1, S, P1 and P2. Returns 1.
 int Nconcat();

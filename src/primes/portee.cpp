@@ -283,3 +283,25 @@ void portee_decomposition(const ZZ& dernier, long exposant, const ZZ& precedent)
     std::int64_t racine = NumBits(dernier) > 126 ? INT64_MAX : borne64(SqrRoot(dernier));
     grandir_au_dessus(std::max(racine, borne64(precedent)));
 }
+
+// As in portee_intervalle: the largest prime P of the range reaches furthest
+// among the primes (the first prime above isqrt(P)), and a composite below P
+// no further than its smallest factor, at most isqrt(P); a value below P,
+// in the range or not, thus adds nothing. The composites above P lie in the
+// gap after it (the whole range when it holds no prime) and are factored one
+// by one. 0, 1 and 2 take the table nowhere.
+void portee_valeurs(std::uint64_t debut, std::uint64_t fin) {
+    std::uint64_t p = fin;
+    while (p >= debut && p >= 2 && !premier64(p)) {
+        --p;
+    }
+    bool trouve = p >= debut && p >= 2;
+    if (trouve) {
+        grandir_au_dessus(static_cast<std::int64_t>(isqrt64(p)));
+    }
+    std::uint64_t facteur = 0;
+    for (std::uint64_t v = trouve ? p + 1 : std::max<std::uint64_t>(debut, 4); v <= fin; ++v) {
+        facteur = std::max(facteur, plus_petit_facteur(v));
+    }
+    grandir_jusqu_a(static_cast<std::int64_t>(facteur));
+}

@@ -43,3 +43,7 @@ void portee_intervalle(std::int64_t debut, std::int64_t fin);
 // is DERNIER with exponent EXPOSANT, and whose factor before it is PRECEDENT
 // (1 when there is none).
 void portee_decomposition(const NTL::ZZ& dernier, long exposant, const NTL::ZZ& precedent);
+
+// The tests with prem64 of every value of [DEBUT, FIN] (1 <= DEBUT <= FIN),
+// and of any number of values below the largest prime among them.
+void portee_valeurs(std::uint64_t debut, std::uint64_t fin);

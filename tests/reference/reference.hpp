@@ -1,9 +1,16 @@
 #pragma once
 // The literal routines the fast ones replace, kept to compare them with.
 
+#include <cstdint>
+#include <string>
+
 // Trial division of S by the table primes (same contract as prem).
 int prem_literal();
 // Trial division of S3 by the table primes (same contract as prem1).
 int prem1_literal();
 // Menu [1] by trial division of N by the table primes (same dialogue as decomp).
 int decomp_literal();
+// The range search of Nconcat number by number, every N of [DEBUT, FIN]
+// (primes only under CHOIX 3) with all its pieces tested by prem64, the walk
+// stopped at the threshold when SEUL: the list it prints, "|", the total.
+std::string Nconcat_literal(std::uint64_t debut, std::uint64_t fin, int choix, int seul);
