@@ -13,6 +13,7 @@
 
 namespace {
 
+ZZ debu, fin;           // the bounds; debu is the number examined, then fin + 1
 std::int64_t w2 = 0;    // qualifying numbers found so far
 std::int32_t stop2 = 0; // 1 once the current number is known to qualify (count only)
 

@@ -9,11 +9,11 @@
 int concat();
 
 // Entry [1]: every split of one number's digits into primes, until the answer
-// 0 to "Nouvelle valeur de N ?". Sets recalc, xn, w1 (the number of splits),
-// S, P1 and P2. Returns 1.
+// 0 to "Nouvelle valeur de N ?". Sets recalc, xn, w1 (the number of splits)
+// and S. Returns 1.
 int concatN();
 
 // Entries [2] and [3] (read from choix0): the numbers, or the primes, of a
-// range whose digits split. Sets debu (the upper bound + 1 at the end), fin
-// and compter; beyond 2^63 - 1 also w1, S, P1 and P2. Returns 1.
+// range whose digits split. Sets compter; beyond 2^63 - 1 also w1 and S.
+// Returns 1.
 int Nconcat();

@@ -11,6 +11,9 @@
 
 namespace {
 
+ZZ P1; // the value of the piece being built
+ZZ P2; // what is left of the number whose digits are being taken
+
 // Digits are taken eighteen at a time: one big division per block, the rest
 // in machine arithmetic.
 constexpr long BLOC = 1'000'000'000'000'000'000;

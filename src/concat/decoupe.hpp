@@ -1,7 +1,8 @@
 #pragma once
-// The split enumeration shared by concatN and Nconcat: the prime pieces of a
-// number's digit string, and the depth-first walk that yields every way of
-// cutting that string into consecutive pieces that are all prime.
+// The pieces of a number's digits that are prime, and the walk over every
+// way of cutting the digits into such pieces, shortest first piece first:
+// concatN lists the cuts of one number, Nconcat counts them for numbers too
+// long for its faster search.
 
 #include "base/progression.hpp"
 #include "state/travail.hpp"
@@ -29,7 +30,7 @@ class Decoupe {
 
     // Digits of N (at most M of them) and the table of its prime pieces: every
     // piece is tested with prem through S, unless no prefix of N is prime, in
-    // which case only the prefixes are. Uses P1 and P2, so N must be neither.
+    // which case only the prefixes are.
     void analyser(const ZZ& N);
     // The same for N >= 1 given as a machine integer.
     void analyser(std::uint64_t N);

@@ -29,7 +29,7 @@ __attribute__((init_priority(101))) DescripteursStandard descripteurs;
 
 Sortie out(sortie_perdue);
 
-ZZ S, valeur0, valtest2, P1, P2, debu, fin;
+ZZ S, valeur0, valtest2;
 FichierListe monFlux("liste.txt");
 TablePremiers Nprem(3, 0);
 std::vector<std::int64_t> Nexpo(1, 0);
@@ -58,8 +58,7 @@ void (*fin_essai)() = nullptr;
 std::istream* source_essai = nullptr;
 
 void valeurs_initiales() {
-    S = 0, valeur0 = 0, valtest2 = 0, P1 = 0, P2 = 0;
-    debu = 0, fin = 0;
+    S = 0, valeur0 = 0, valtest2 = 0;
     i = 0;
     message[0] = '\0';
     valeur2 = 0, valeur = 0, xn = 0, un = 0, voir = 0, valtest1 = 0;
