@@ -2,9 +2,8 @@
 # Speed figures of premiers against primesieve and PARI/GP, each measured in
 # this one run. Needs a Release build in build/ (with -DPREMIERS_BENCH=ON for
 # the loading figure), the primesieve and primecount commands (Debian
-# packages primesieve, primecount), gp (pari-gp) and python3, and a full
-# liste.txt in the repository's folder (bash tools/setup.sh run writes it;
-# build/tools/genliste/genliste too).
+# packages primesieve, primecount), gp (pari-gp) and python3. The figures
+# with liste.txt read the repository's, or one written here by genliste.
 #
 #   bench/run.sh
 #   LONG=1 bench/run.sh    also [3] count [1, 2^63-1] (several minutes)
@@ -15,8 +14,12 @@ racine=$PWD
 prog=$racine/build/src/premiers
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
-[ -f liste.txt ] || { echo "no liste.txt: run build/tools/genliste/genliste first" >&2; exit 1; }
-ln -s "$racine/liste.txt" "$travail/liste.txt"
+if [ -f liste.txt ]; then
+    ln -s "$racine/liste.txt" "$travail/liste.txt"
+else
+    build/tools/genliste/genliste 149999998 "$travail/liste.txt" 2> /dev/null
+fi
+mkdir "$travail/sans-liste"
 cd "$travail"
 
 # Wall-clock seconds of a command, best of 3 (of $FOIS when set).
@@ -32,6 +35,25 @@ duree() {
         if [ -z "$meilleur" ] || [ "$(echo "$t < $meilleur" | bc)" = 1 ]; then meilleur=$t; fi
     done
     echo "$meilleur"
+}
+# Median of the ratios A / B over 7 pairs of runs, A and B in turn (the
+# machine's speed drifts: a pair shares its moment), and each one's median.
+paires() { # label, command A, command B
+    local ratios=() as=() bs=()
+    for _ in 1 2 3 4 5 6 7; do
+        local t0 t1 t2
+        t0=$(date +%s.%N)
+        sh -c "$2" > /dev/null 2>&1 || true
+        t1=$(date +%s.%N)
+        sh -c "$3" > /dev/null 2>&1 || true
+        t2=$(date +%s.%N)
+        as+=("$(echo "$t1 - $t0" | bc)")
+        bs+=("$(echo "$t2 - $t1" | bc)")
+        ratios+=("$(echo "($t1 - $t0) / ($t2 - $t1)" | bc -l)")
+    done
+    mediane() { printf '%s\n' "$@" | sort -g | sed -n 4p; }
+    printf '%-62s %8.3f s  %8.3f s  ratio %6.2f (median of 7 pairs)\n' "$1" \
+        "$(mediane "${as[@]}")" "$(mediane "${bs[@]}")" "$(mediane "${ratios[@]}")"
 }
 # Feeds the answers ($1, printf format) to the program, its output to a file.
 dialogue() { printf "$1" | "$prog" > sortie.txt; }
@@ -72,36 +94,26 @@ b=$(duree sh -c 'primesieve 1 179424673 --print > p.txt')
 rapport "[2] 10000000 at first use to a file / primesieve --print" "$a" "$b"
 
 # From start-up the answer comes first and the table fills behind it.
-# Targets: [3] at most 1x primesieve --count, [4] 40 digits at most 0.3 s;
-# the full table filled and shown, at most 650 MB resident; the full table
-# filled and checked in at most 1.2 s. Figures of one run of this script
-# (2 shared cores, best of 3 or 5): [1] two 20-digit primes 0.033 s against
-# gp 0.023 s, ratio 1.42; [3] 0.099 s against primesieve 0.748 s, ratio
-# 0.13; [4] 40 digits 0.023 s; resident 586 MB; the full table filled and
-# checked in 1.107 s (primesieve --count to its last prime: 0.167 s), and
-# [2] =150000000 from start-up 1.199 s. The fill varies with the machine's
-# load: 1.1 to 1.8 s over a few minutes; a second run of this script gave
-# 1.373 s (primesieve 0.192 s, ratio 7.16) and [2] 1.289 s.
+# Targets: [3] at most 1x primesieve --count, [4] 40 digits at most 0.3 s.
 haut=9223372036854775807
 bas=$((haut - 1000000))
 une=$(duree dialogue "3\n$bas\n$haut\n1\n0\n")
 b=$(duree primesieve $bas $haut --count)
 rapport "[3] count [2^63-1e6, 2^63-1] from start-up / primesieve --count" "$une" "$b"
-# The full table filled from liste.txt, each value checked against the
-# prime of its rank (bench/chargement.cpp), best of 5; target 1.2 s. Next to
-# it primesieve counting the same primes on both cores.
-plein=
-for _ in 1 2 3 4 5; do
-    t=$("$racine/build/bench/bench_chargement" liste.txt | awk '/^table/ {print $6}')
-    if [ -z "$plein" ] || [ "$(echo "$t < $plein" | bc)" = 1 ]; then plein=$t; fi
-done
-b=$(duree primesieve 3121238909 --count)
-rapport "full table filled and checked, best of 5 / primesieve --count" "$plein" "$b"
 a=$(duree dialogue '4\n1\n4728193650172839465019283746501928374651\n0\n0\n0\n')
 rapport "[4] 40 digits from start-up / the 0.3 s target" "$a" 0.3
-a=$(duree dialogue '2\n=150000000\n0\n0\n')
-b=$(duree sh -c 'cat liste.txt > /dev/null')
-rapport "[2] =150000000: full table filled and checked / reading the file" "$a" "$b"
+
+# The whole table, 150,000,000 ranks, filled from start-up and its end shown
+# ([2] =150000000): without liste.txt against primesieve counting the same
+# primes on both cores (target 1.5), and with the full liste.txt, checked
+# behind the fill, against without it (target 1.3); resident memory of the
+# full table after [1] of a 25-digit prime and the selections (target 650
+# MB). Figures of one run of this script (2 cores shared with other work):
+# FIGURES_REMPLISSAGE
+plein='printf "2\n=150000000\n0\n0\n" | '"$prog"
+paires "full table from start-up, no liste.txt / primesieve --count" \
+    "cd sans-liste && $plein" "primesieve 3121238909 --count"
+paires "full table from start-up, with liste.txt / without it" "$plein" "cd sans-liste && $plein"
 printf '1\n1000000000000000000000007\n0\n2\n*\n0\n0\n0\n' | /usr/bin/time -f '%M' "$prog" 2> memoire.txt > /dev/null || true
 echo "resident after [1] of a 25-digit prime and the selections: $(( $(tail -1 memoire.txt) / 1024 )) MB (target 650)"
 

@@ -222,6 +222,17 @@ std::int64_t FichierListe::verifier(const TablePremiers& table, std::int64_t de,
     return r;
 }
 
+void FichierListe::verifier_ici(const TablePremiers& table, std::int64_t r) {
+    std::lock_guard l(m_);
+    if (r > verifie_ && !lecteur_.epuise()) {
+        try {
+            verifie_ = verifier(table, verifie_ + 1, r) - 1;
+        } catch (const std::bad_alloc&) {
+            lecteur_.fermer();
+        }
+    }
+}
+
 void FichierListe::arreter() {
     std::lock_guard l(m_);
     arret_ = true;

@@ -85,6 +85,8 @@ class FichierListe {
     void demander(std::int64_t r);
     // The check asked for is dropped once the stretch under way ends.
     void suspendre();
+    // Where no checking thread runs: the values up to rank R, checked here.
+    void verifier_ici(const TablePremiers& table, std::int64_t r);
 
     // The checking thread's work, until arreter: the values asked for
     // against TABLE (whose entries up to the rank asked for are set), a

@@ -95,7 +95,6 @@ class Remplissage {
     void viser(std::int64_t cible, std::int64_t premier) {
         Verrou l(m_);
         reprendre(l);
-        demarrer();
         if (cible <= cible_) {
             return;
         }
@@ -114,6 +113,7 @@ class Remplissage {
             decouper(de, cible, apres, static_cast<std::uint64_t>(premier));
         l.lock();
         morceaux_.insert(morceaux_.end(), morceaux.begin(), morceaux.end());
+        demarrer();
         travail_.notify_all();
     }
 
@@ -198,9 +198,10 @@ class Remplissage {
         Nprem.fixer_taille(static_cast<std::size_t>(np) + 1);
     }
 
-    // The fillers and the check start with the first growth. Where a thread
-    // cannot start, its work is done without it: the main thread fills while it
-    // waits, and liste.txt is left unchecked.
+    // The fillers and the check start with the first long growth; until then
+    // the main thread fills the short ones and checks liste.txt behind them
+    // itself. Where a thread cannot start, its work is done without it: the
+    // main thread fills while it waits, and whoever publishes checks.
     void demarrer() {
         if (demarre_) {
             return;
@@ -313,6 +314,8 @@ class Remplissage {
         publication_.notify_all();
         if (verificateur_.joinable()) {
             monFlux.demander(std::min(p, limite_fichier_));
+        } else {
+            monFlux.verifier_ici(Nprem, std::min(p, limite_fichier_));
         }
     }
 

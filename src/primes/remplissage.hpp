@@ -17,7 +17,9 @@
 //   ranks are filled without a gap (release). A reader waits on that count
 //   (acquire) for the ranks it reads, and for nothing else.
 // - A third thread, at idle priority, checks liste.txt (monFlux) against the
-//   ranks published; neither the fill nor a reader ever waits for it.
+//   ranks published; neither the fill nor a reader ever waits for it. The
+//   threads start with the first long growth: the short ones before it are
+//   filled and checked by the main thread at once.
 // - Ctrl-C during a wait throws Interruption and the fill goes on. The end
 //   of the program stops every thread after its stretch.
 // - No exception leaves a thread. A filler that runs out of memory stops;
