@@ -26,16 +26,6 @@ const char AIDE[] =
     "  --help     affiche cette aide et termine\n"
     "  --version  affiche la version et termine\n";
 
-// 0 once what was written to standard output is out, else 2 and the reason.
-int sortie_ecrite() {
-    errno = 0;
-    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
-        return 0;
-    }
-    dire_ecriture_impossible("premiers", errno != 0 ? errno : EIO);
-    return 2;
-}
-
 } // namespace
 
 int arguments(int argc, char** argv) {
@@ -43,13 +33,10 @@ int arguments(int argc, char** argv) {
         return -1;
     }
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(USAGE, stdout);
-        std::fputs(AIDE, stdout);
-        return sortie_ecrite();
+        return afficher_textes("premiers", {USAGE, AIDE});
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::fputs("premiers " PREMIERS_VERSION "\n", stdout);
-        return sortie_ecrite();
+        return afficher_textes("premiers", {"premiers " PREMIERS_VERSION "\n"});
     }
     if (argc == 2) {
         std::fprintf(stderr, "premiers : argument inconnu : %s\n", argv[1]);

@@ -5,6 +5,7 @@
 #include <NTL/ZZ_limbs.h>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <gmp.h>
@@ -114,6 +115,18 @@ void dire_ecriture_impossible(const char* programme, int erreur) {
     std::string ligne =
         std::string(programme) + " : ecriture impossible sur la sortie standard : " + raison + "\n";
     [[maybe_unused]] ssize_t w = ::write(STDERR_FILENO, ligne.data(), ligne.size());
+}
+
+int afficher_textes(const char* programme, std::initializer_list<const char*> textes) {
+    for (const char* t : textes) {
+        std::fputs(t, stdout);
+    }
+    errno = 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return 0;
+    }
+    dire_ecriture_impossible(programme, errno != 0 ? errno : EIO);
+    return 2;
 }
 
 void Sortie::capturer(std::string* dest) {

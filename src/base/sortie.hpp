@@ -5,12 +5,17 @@
 #include <NTL/ZZ.h>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 // Writes on standard error the line that says why PROGRAMME could not write
 // its standard output (ERREUR, an errno value).
 void dire_ecriture_impossible(const char* programme, int erreur);
+
+// Writes TEXTES on standard output, for --help or --version; returns the
+// exit status: 0, or 2 once the line above is written when they cannot be.
+int afficher_textes(const char* programme, std::initializer_list<const char*> textes);
 
 class Sortie {
   public:

@@ -238,29 +238,16 @@ void progression(std::uint64_t fait, std::uint64_t total) {
     std::fprintf(stderr, "\rgenliste: %3d %%", static_cast<int>(fait * 100 / total));
 }
 
-// 0 once what was written to standard output is out, else 2 and the reason.
-int sortie_ecrite() {
-    errno = 0;
-    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
-        return 0;
-    }
-    dire_ecriture_impossible("genliste", errno != 0 ? errno : EIO);
-    return 2;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     std::uint64_t compte = COMPTE_COMPLET;
     const char* nom = "liste.txt";
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(USAGE, stdout);
-        std::fputs(AIDE, stdout);
-        return sortie_ecrite();
+        return afficher_textes("genliste", {USAGE, AIDE});
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::fputs("genliste " PREMIERS_VERSION "\n", stdout);
-        return sortie_ecrite();
+        return afficher_textes("genliste", {"genliste " PREMIERS_VERSION "\n"});
     }
     if (argc > 3 || (argc > 1 && !lire_compte(argv[1], compte))) {
         std::fputs(USAGE, stderr);
