@@ -159,7 +159,9 @@ void FichierListe::demander(std::int64_t r) {
     std::lock_guard l(m_);
     if (r > demande_) {
         demande_ = r;
-        cv_.notify_all();
+        if (!lecteur_.epuise()) {
+            cv_.notify_all();
+        }
     }
 }
 

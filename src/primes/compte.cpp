@@ -25,9 +25,13 @@ const pid_t programme = ::getpid();
 // process, which forks a child for each long count once Ctrl-C is handled,
 // counts on one thread; its children, and a program that never forks, count
 // on every core.
-int fils_permis() {
+// Below PETIT (3.4e10) a second thread gains under half a millisecond, and
+// loses five when the cores are busy filling the table: a count there runs
+// on one thread.
+int fils_permis(std::int64_t x) {
+    constexpr std::int64_t PETIT = std::int64_t{1} << 35;
     static const int tous = primecount::get_num_threads(); // read before any change
-    return interruption_installee() && ::getpid() == programme ? 1 : tous;
+    return x < PETIT || (interruption_installee() && ::getpid() == programme) ? 1 : tous;
 }
 
 // Below this estimate a count is done in place: a child would cost more
@@ -40,7 +44,7 @@ std::int64_t pi(std::int64_t x) {
     if (x < 2) {
         return 0;
     }
-    primecount::set_num_threads(fils_permis());
+    primecount::set_num_threads(fils_permis(x));
     try {
         return primecount::pi(x);
     } catch (const std::exception&) { // primecount_error or bad_alloc
@@ -49,7 +53,7 @@ std::int64_t pi(std::int64_t x) {
 }
 
 std::int64_t nieme_premier(std::int64_t n) {
-    primecount::set_num_threads(fils_permis());
+    primecount::set_num_threads(fils_permis(n < INT64_MAX / 64 ? n * 23 : INT64_MAX)); // its prime
     try {
         return primecount::nth_prime(n);
     } catch (const std::exception&) {
