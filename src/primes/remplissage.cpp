@@ -50,26 +50,6 @@ struct Morceau {
     bool pris = false;         // being written
 };
 
-// The pieces of the growth from rank DE (primes after APRES) to rank A
-// (prime BORNE): the rank at each cut is a count of primes.
-std::vector<Morceau> decouper(std::int64_t de, std::int64_t a, std::uint64_t apres,
-                              std::uint64_t borne) {
-    const std::uint64_t depart = apres;
-    const std::uint64_t largeur = borne - apres;
-    std::uint64_t n = std::clamp<std::uint64_t>(largeur / VALEURS_PAR_MORCEAU, 1, MORCEAUX_MAX);
-    std::vector<Morceau> morceaux;
-    for (std::uint64_t j = 1; j <= n; ++j) {
-        std::uint64_t x = j == n ? borne : depart + largeur / n * j;
-        std::int64_t r = j == n ? a : pi(static_cast<std::int64_t>(x));
-        if (r >= de) { // below 0: no memory for the count, the rest in one piece
-            morceaux.push_back({de, r, x, de - 1, apres, false});
-            de = r + 1;
-            apres = x;
-        }
-    }
-    return morceaux;
-}
-
 class Remplissage {
   public:
     Remplissage() = default;
@@ -108,13 +88,8 @@ class Remplissage {
             remplir_ici(de, cible, static_cast<std::uint64_t>(premier));
             return;
         }
-        l.unlock(); // the counts that cut a long growth take a few milliseconds
-        std::vector<Morceau> morceaux =
-            decouper(de, cible, apres, static_cast<std::uint64_t>(premier));
-        l.lock();
-        morceaux_.insert(morceaux_.end(), morceaux.begin(), morceaux.end());
         demarrer();
-        travail_.notify_all();
+        decouper(de, apres, l);
     }
 
     std::int64_t rang() {
@@ -172,6 +147,30 @@ class Remplissage {
 
   private:
     using Verrou = std::unique_lock<std::mutex>;
+
+    // Hands the growth from rank DE (primes after APRES) to the target over
+    // in pieces cut where the values are, each as soon as its last rank is
+    // known (a count of primes, half a millisecond): the fillers start on
+    // the first while the others are cut.
+    void decouper(std::int64_t de, std::uint64_t apres, Verrou& l) {
+        const std::uint64_t depart = apres;
+        const auto borne = static_cast<std::uint64_t>(premier_);
+        const std::uint64_t largeur = borne - apres;
+        const std::uint64_t n =
+            std::clamp<std::uint64_t>(largeur / VALEURS_PAR_MORCEAU, 1, MORCEAUX_MAX);
+        for (std::uint64_t j = 1; j <= n; ++j) {
+            std::uint64_t x = j == n ? borne : depart + largeur / n * j;
+            l.unlock();
+            std::int64_t r = j == n ? cible_ : pi(static_cast<std::int64_t>(x));
+            l.lock();
+            if (r >= de) { // below 0: no memory for the count, the rest in one piece
+                morceaux_.push_back({de, r, x, de - 1, apres, false});
+                travail_.notify_all();
+                de = r + 1;
+                apres = x;
+            }
+        }
+    }
 
     // Back in step after the table was set back, or after a filler ran out of
     // memory: the pieces left are dropped and the target is what is published.
