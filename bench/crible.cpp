@@ -1,0 +1,37 @@
+// The quadratic sieve alone on each N: time, relations per second and the
+// factor found, on the number of threads asked.
+//
+//   bench_crible PARTS N...
+
+#include "factor/crible_qs.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <gmp.h>
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_crible PARTS N...\n");
+        return 2;
+    }
+    OptionsCrible options;
+    options.parts = std::atoi(argv[1]);
+    mpz_t n, f;
+    mpz_inits(n, f, nullptr);
+    for (int a = 2; a < argc; ++a) {
+        mpz_set_str(n, argv[a], 10);
+        BilanCrible b;
+        auto t0 = std::chrono::steady_clock::now();
+        bool ok = crible_quadratique(f, n, options, &b);
+        double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        gmp_printf("%zu digits, %d thread(s): %.3f s (sieve %.3f s, algebra %.3f s), base %ld, "
+                   "%ld relations (%ld partial), %.0f relations/s, %ld polynomials, factor %Zd%s\n",
+                   mpz_sizeinbase(n, 10), options.parts, t, b.secondes_crible,
+                   b.secondes_algebre, b.premiers, b.relations, b.partielles,
+                   static_cast<double>(b.relations) / b.secondes_crible, b.polynomes, f,
+                   ok ? "" : " (none)");
+    }
+    mpz_clears(n, f, nullptr);
+    return 0;
+}
