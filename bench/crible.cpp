@@ -6,6 +6,7 @@
 #include "factor/crible_qs.hpp"
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <gmp.h>
@@ -23,11 +24,13 @@ int main(int argc, char** argv) {
         mpz_set_str(n, argv[a], 10);
         BilanCrible b;
         auto t0 = std::chrono::steady_clock::now();
+        std::clock_t c0 = std::clock();
         bool ok = crible_quadratique(f, n, options, &b);
+        double cpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
         double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        gmp_printf("%zu digits, %d thread(s): %.3f s (sieve %.3f s, algebra %.3f s), base %ld, "
+        gmp_printf("%zu digits, %d thread(s): %.3f s (cpu %.3f s, sieve %.3f s, algebra %.3f s), base %ld, "
                    "%ld relations (%ld partial), %.0f relations/s, %ld polynomials, factor %Zd%s\n",
-                   mpz_sizeinbase(n, 10), options.parts, t, b.secondes_crible,
+                   mpz_sizeinbase(n, 10), options.parts, t, cpu, b.secondes_crible,
                    b.secondes_algebre, b.premiers, b.relations, b.partielles,
                    static_cast<double>(b.relations) / b.secondes_crible, b.polynomes, f,
                    ok ? "" : " (none)");

@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <cstdlib>
 #include <mutex>
 #include <random>
 #include <unordered_map>
@@ -44,6 +45,7 @@ constexpr u32 EXCEDENT = 64;          // relations beyond the size of the factor
 constexpr u32 MAX_PREMIERS = 120000;  // bucket entries hold an index below 2^17
 constexpr u32 POLYNOMES_PAR_LOT = 32; // between two hand-overs of relations
 constexpr int MAX_Q = 20;             // primes in a, at most
+constexpr u32 MAX_BLOCS = 64;         // blocks of the interval, at most
 
 // An mpz_t that frees itself.
 class Entier {
@@ -232,9 +234,13 @@ struct Contexte {
     // primes p with kN a square mod p, each with a square root t of kN.
     std::vector<u32> p, t;
     std::vector<std::uint8_t> lg;
+    // For the odd primes: p^-1 mod 2^32 and (2^32 - 1) / p, so that p | v
+    // exactly when v p^-1 mod 2^32 <= (2^32 - 1) / p.
+    std::vector<u32> inv, lim;
     u32 taille = 0;        // primes in the base
     u32 debut_crible = 0;  // first index sieved
     u32 debut_grands = 0;  // first index of a prime above the block length
+    u32 debut_enormes = 0; // first index of a prime above the interval's length
     u32 blocs = 0, longueur = 0, demi = 0;
     u64 borne_grand = 0;   // large primes below it are kept
     std::uint8_t depart = 0; // the bytes' start value
@@ -252,6 +258,10 @@ void preparer(Contexte& c, const mpz_t n) {
     mpz_mul_ui(c.kn, n, c.k);
     double chiffres = static_cast<double>(mpz_sizeinbase(n, 10));
     c.par = parametres(chiffres);
+    if (const char* e = std::getenv("QS_FB")) c.par.premiers = std::atof(e);
+    if (const char* e = std::getenv("QS_BLOCS")) c.par.blocs = std::atof(e);
+    if (const char* e = std::getenv("QS_MULT")) c.par.multiple = std::atof(e);
+    if (const char* e = std::getenv("QS_MARGE")) c.par.marge = std::atof(e);
     c.taille = std::min(MAX_PREMIERS, static_cast<u32>(c.par.premiers));
     c.p = {1, 2};
     c.t = {0, 1};
@@ -278,16 +288,21 @@ void preparer(Contexte& c, const mpz_t n) {
         }
     }
     c.debut_crible = 2;
-    while (c.debut_crible < c.taille && c.p[c.debut_crible] < 40) {
+    u32 petit = std::getenv("QS_PETIT") ? (u32)std::atoi(std::getenv("QS_PETIT")) : 40;
+    while (c.debut_crible < c.taille && c.p[c.debut_crible] < petit) {
         ++c.debut_crible;
     }
     c.debut_grands = c.debut_crible;
     while (c.debut_grands < c.taille && c.p[c.debut_grands] < BLOC) {
         ++c.debut_grands;
     }
-    c.blocs = static_cast<u32>(std::max(1.0, c.par.blocs));
+    c.blocs = static_cast<u32>(std::clamp(c.par.blocs, 1.0, double{MAX_BLOCS}));
     c.longueur = c.blocs * BLOC;
     c.demi = c.longueur / 2;
+    c.debut_enormes = c.debut_grands;
+    while (c.debut_enormes < c.taille && c.p[c.debut_enormes] < c.longueur) {
+        ++c.debut_enormes;
+    }
     double pmax = c.p.back();
     c.borne_grand = static_cast<u64>(std::min(pmax * pmax, pmax * c.par.multiple));
     // |Q(x)| reaches about M sqrt(kN / 2); a relation leaves at most a large
@@ -297,6 +312,16 @@ void preparer(Contexte& c, const mpz_t n) {
     double seuil = log2_q - std::log2(static_cast<double>(c.borne_grand)) - c.par.marge;
     double echelle = std::min(1.0, 100.0 / seuil);
     c.depart = static_cast<std::uint8_t>(128 - std::lround(seuil * echelle));
+    c.inv.assign(c.taille, 0);
+    c.lim.assign(c.taille, 0);
+    for (u32 i = 2; i < c.taille; ++i) {
+        u32 x = c.p[i]; // Newton's iteration: each step doubles the exact bits
+        for (int e = 0; e < 5; ++e) {
+            x *= 2 - c.p[i] * x;
+        }
+        c.inv[i] = x;
+        c.lim[i] = 0xFFFFFFFFu / c.p[i];
+    }
     c.lg.resize(c.taille);
     for (u32 i = 0; i < c.taille; ++i) {
         c.lg[i] = static_cast<std::uint8_t>(std::lround(std::log2(static_cast<double>(c.p[i])) * echelle));
@@ -419,6 +444,7 @@ class Chercheur {
     Chercheur(const Contexte& c, Collecte& col, u64 graine)
         : c_(c), col_(col), alea_(graine), delta_(static_cast<std::size_t>(c.s) * c.taille),
           r1_(c.taille), r2_(c.taille), pos1_(c.taille), pos2_(c.taille), dans_a_(c.taille, 0),
+          touche_(c.debut_grands + 8, 0),
           crible_(c.longueur), capacite_(2 * (c.taille - c.debut_grands) + 16),
           seaux_(static_cast<std::size_t>(capacite_) * c.blocs), remplis_(c.blocs) {}
 
@@ -524,6 +550,7 @@ class Chercheur {
             r1_[i] = static_cast<u32>((u64{mulmod(ainv, t + p - bm, p)} + m) % p);
             r2_[i] = static_cast<u32>((u64{mulmod(ainv, 2 * u64{p} - t - bm, p)} + m) % p);
         }
+        remplir_seaux<0>(nullptr);
     }
 
     void coefficient_c() {
@@ -548,7 +575,7 @@ class Chercheur {
         u32* r1 = r1_.data();
         u32* r2 = r2_.data();
         // b less 2 B_v moves the roots up by 2 B_v / a, b more moves them down.
-        const u32 fin = c_.taille;
+        const u32 fin = c_.debut_grands;
         if (negatif) {
             for (u32 i = 2; i < fin; ++i) {
                 u32 x = r1[i] + d[i];
@@ -565,29 +592,71 @@ class Chercheur {
                 r2[i] = y >= p[i] ? y - p[i] : y;
             }
         }
+        if (negatif) {
+            remplir_seaux<1>(d);
+        } else {
+            remplir_seaux<-1>(d);
+        }
     }
 
-    // The large primes' hits, into the bucket of their block.
-    void remplir_seaux() {
-        std::fill(remplis_.begin(), remplis_.end(), 0);
+    // The large primes' hits, into the bucket of their block; their roots
+    // first moved by SENS D (not at all when SENS is 0).
+    template <int SENS> void remplir_seaux(const u32* d) {
         const u32 l = c_.longueur;
-        u32* seaux = seaux_.data();
-        u32* remplis = remplis_.data();
-        for (u32 i = c_.debut_grands; i < c_.taille; ++i) {
-            u32 p = c_.p[i];
-            for (u32 r = r1_[i]; r < l; r += p) {
-                u32 b = r >> BITS_BLOC;
-                seaux[b * capacite_ + remplis[b]++] = (i << BITS_BLOC) | (r & MASQUE_BLOC);
+        const u32 blocs = c_.blocs;
+        // fins[blocs]: where a root beyond the interval writes in vain.
+        u32* fins[MAX_BLOCS + 1];
+        u32 rebut = 0;
+        for (u32 b = 0; b < blocs; ++b) {
+            fins[b] = &seaux_[b * capacite_];
+        }
+        fins[blocs] = &rebut;
+        const u32* premiers = c_.p.data();
+        u32* r1 = r1_.data();
+        u32* r2 = r2_.data();
+        auto deplacer = [&](u32 i, u32& x, u32& y) {
+            if constexpr (SENS != 0) {
+                const u32 p = premiers[i];
+                u32 e = SENS > 0 ? d[i] : p - d[i];
+                x += e;
+                x = x >= p ? x - p : x;
+                y += e;
+                y = y >= p ? y - p : y;
+                r1[i] = x;
+                r2[i] = y;
             }
-            for (u32 r = r2_[i]; r < l; r += p) {
-                u32 b = r >> BITS_BLOC;
-                seaux[b * capacite_ + remplis[b]++] = (i << BITS_BLOC) | (r & MASQUE_BLOC);
+        };
+        u32 i = c_.debut_grands;
+        for (; i < c_.debut_enormes; ++i) {
+            const u32 p = premiers[i];
+            u32 x = r1[i];
+            u32 y = r2[i];
+            deplacer(i, x, y);
+            for (; x < l; x += p) {
+                *fins[x >> BITS_BLOC]++ = (i << BITS_BLOC) | (x & MASQUE_BLOC);
             }
+            for (; y < l; y += p) {
+                *fins[y >> BITS_BLOC]++ = (i << BITS_BLOC) | (y & MASQUE_BLOC);
+            }
+        }
+        // Beyond the interval's length, one hit at most and no branch.
+        for (; i < c_.taille; ++i) {
+            u32 x = r1[i];
+            u32 y = r2[i];
+            deplacer(i, x, y);
+            u32 bx = std::min(x >> BITS_BLOC, blocs);
+            *fins[bx] = (i << BITS_BLOC) | (x & MASQUE_BLOC);
+            fins[bx] += bx < blocs ? 1 : 0;
+            u32 by = std::min(y >> BITS_BLOC, blocs);
+            *fins[by] = (i << BITS_BLOC) | (y & MASQUE_BLOC);
+            fins[by] += by < blocs ? 1 : 0;
+        }
+        for (u32 b = 0; b < c_.blocs; ++b) {
+            remplis_[b] = static_cast<u32>(fins[b] - &seaux_[b * capacite_]);
         }
     }
 
     void cribler() {
-        remplir_seaux();
         for (u32 i = c_.debut_crible; i < c_.debut_grands; ++i) {
             pos1_[i] = r1_[i];
             pos2_[i] = r2_[i];
@@ -666,6 +735,23 @@ class Chercheur {
         }
     }
 
+    // Marks in touche_ the primes sieved by block whose roots hit POS (a's
+    // primes too, harmlessly: they no longer divide).
+    void reperer_diviseurs(u32 pos) {
+        const u32* p = c_.p.data();
+        const u32* inv = c_.inv.data();
+        const u32* lim = c_.lim.data();
+        const u32* r1 = r1_.data();
+        const u32* r2 = r2_.data();
+        std::uint8_t* t = touche_.data();
+        const u32 fin = c_.debut_grands;
+        for (u32 i = 2; i < fin; ++i) {
+            u32 d1 = (pos + p[i] - r1[i]) * inv[i];
+            u32 d2 = (pos + p[i] - r2[i]) * inv[i];
+            t[i] = static_cast<std::uint8_t>((d1 <= lim[i]) | (d2 <= lim[i]));
+        }
+    }
+
     // Trial division of Q(x) at position POS of the interval, in block B.
     void candidat(u32 pos, u32 b) {
         long x = static_cast<long>(pos) - static_cast<long>(c_.demi);
@@ -689,10 +775,12 @@ class Chercheur {
             trouves_.push_back(q_[j]); // a's primes: a Q(x) is the square's residue
             diviser(q_[j]);
         }
-        for (u32 i = 2; i < c_.debut_grands; ++i) {
-            u32 m = pos % c_.p[i];
-            if ((m == r1_[i] || m == r2_[i]) && dans_a_[i] == 0) {
-                diviser(i);
+        reperer_diviseurs(pos);
+        for (u32 i = 2; i < c_.debut_grands; i += 8) {
+            u64 m;
+            std::memcpy(&m, &touche_[i], sizeof m);
+            for (; m != 0; m &= m - 1) {
+                diviser(i + static_cast<u32>(std::countr_zero(m)) / 8);
             }
         }
         const u32* seau = &seaux_[b * capacite_];
@@ -760,6 +848,7 @@ class Chercheur {
     std::vector<u32> r1_, r2_;     // roots of Q mod p, as positions of the interval
     std::vector<u32> pos1_, pos2_; // next hits of the primes sieved by block
     std::vector<std::uint8_t> dans_a_;
+    std::vector<std::uint8_t> touche_; // primes hitting the candidate (8 spare bytes)
     std::vector<std::uint8_t> crible_;
     u32 capacite_;
     std::vector<u32> seaux_;
