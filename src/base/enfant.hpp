@@ -14,3 +14,8 @@ struct TravailAbandonne {};
 // The child dies with the program; when it dies first (killed, out of
 // memory), TravailAbandonne is thrown.
 std::string hors_processus(const char* nom, const std::function<std::string()>& travail);
+
+// Called by the work of hors_processus in its child: FAIT of TOTAL, in the
+// unit UNITE names (a literal), is shown on the progress line with the time
+// left. Elsewhere it does nothing.
+void signaler_avancement(const char* unite, long fait, long total);

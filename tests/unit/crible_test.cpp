@@ -1,0 +1,116 @@
+// The quadratic sieve on numbers of known factors, each relation checked
+// against its congruence; and the factorisation of numbers whose composite
+// cofactor goes to it.
+
+#include "factor/crible_qs.hpp"
+#include "factor/moteur.hpp"
+
+#include <NTL/ZZ.h>
+#include <NTL/ZZ_limbs.h>
+#include <gmp.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Under ThreadSanitizer, the smaller numbers only.
+#if defined(__SANITIZE_THREAD__)
+constexpr int CHIFFRES_MAX = 40;
+#else
+constexpr int CHIFFRES_MAX = 60;
+#endif
+
+NTL::ZZ premier_apres(const char* decimal) {
+    return NTL::NextPrime(NTL::conv<NTL::ZZ>(decimal));
+}
+
+// An mpz_t with the value of X.
+class Gmp {
+  public:
+    explicit Gmp(const NTL::ZZ& x) {
+        mpz_init(v_);
+        const NTL::ZZ_limb_t* l = NTL::ZZ_limbs_get(x);
+        mpz_import(v_, static_cast<std::size_t>(x.size()), -1, sizeof *l, 0, 0, l);
+    }
+    ~Gmp() { mpz_clear(v_); }
+    Gmp(const Gmp&) = delete;
+    Gmp& operator=(const Gmp&) = delete;
+    mpz_ptr get() { return v_; }
+    NTL::ZZ zz() const { return NTL::conv<NTL::ZZ>(mpz_get_str(texte_, 10, v_)); }
+
+  private:
+    mpz_t v_;
+    mutable char texte_[512];
+};
+
+TEST(Crible, SemiprimesSplitWithEveryRelationTrue) {
+    struct Cas {
+        int chiffres;
+        const char* p;
+        const char* q;
+        int parts;
+    };
+    const Cas cas[] = {
+        {40, "12345678901234567891", "98765432109876543211", 2},
+        {40, "31415926535897932384", "27182818284590452353", 1},
+        {50, "1234567890123456789012345", "5432109876543210987654321", 2},
+        {60, "123456789012345678901234567890", "987654321098765432109876543211", 2},
+    };
+    for (const Cas& c : cas) {
+        if (c.chiffres > CHIFFRES_MAX) {
+            continue;
+        }
+        NTL::ZZ p = premier_apres(c.p);
+        NTL::ZZ q = premier_apres(c.q);
+        Gmp n(p * q);
+        Gmp f(NTL::ZZ(0));
+        OptionsCrible options;
+        options.parts = c.parts;
+        options.verifier = true;
+        long appels = 0;
+        options.avancement = [&](long fait, long total) {
+            ++appels;
+            EXPECT_LE(fait, total + 2 * 64) << c.chiffres;
+        };
+        BilanCrible bilan;
+        ASSERT_TRUE(crible_quadratique(f.get(), n.get(), options, &bilan)) << c.chiffres;
+        NTL::ZZ g = f.zz();
+        EXPECT_TRUE(g == p || g == q) << c.chiffres << " digits: " << g;
+        EXPECT_GE(bilan.relations, bilan.premiers) << c.chiffres;
+        EXPECT_GT(bilan.verifiees, 0) << c.chiffres;
+        EXPECT_EQ(bilan.fausses, 0) << c.chiffres;
+        EXPECT_GT(appels, 0) << c.chiffres;
+    }
+}
+
+// Whole factorisations whose composite part goes to the sieve (from some
+// 45 digits) or stays with the library.
+TEST(Crible, FactorisationsThroughTheSieve) {
+    NTL::ZZ p20a = premier_apres("10000000000000000051");
+    NTL::ZZ p20b = premier_apres("31622776601683793319");
+    NTL::ZZ p20c = premier_apres("77777777777777777777");
+    NTL::ZZ p25a = premier_apres("1000000000000000000000007");
+    NTL::ZZ p25b = premier_apres("4444444444444444444444444");
+    NTL::ZZ p30 = premier_apres("123456789012345678901234567890");
+    struct Cas {
+        NTL::ZZ n;
+        std::vector<std::pair<NTL::ZZ, long>> facteurs;
+    };
+    const std::vector<Cas> cas = {
+        {p30 * p30, {{p30, 2}}},
+        {p20a * p20b * p20c, {{p20a, 1}, {p20b, 1}, {p20c, 1}}},
+        {NTL::ZZ(9) * 1000003 * p25a * p25b,
+         {{NTL::ZZ(3), 2}, {NTL::ZZ(1000003), 1}, {p25a, 1}, {p25b, 1}}},
+    };
+    for (const Cas& c : cas) {
+        Decomposition d = decomposer(c.n);
+        ASSERT_EQ(d.facteurs.size(), c.facteurs.size()) << c.n;
+        for (std::size_t t = 0; t < c.facteurs.size(); ++t) {
+            EXPECT_EQ(d.facteurs[t].valeur, c.facteurs[t].first) << c.n;
+            EXPECT_EQ(d.facteurs[t].exposant, c.facteurs[t].second) << c.n;
+        }
+    }
+}
+
+} // namespace
