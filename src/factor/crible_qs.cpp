@@ -158,11 +158,11 @@ struct Parametres {
 
 // Each row measured on balanced semiprimes of its size.
 constexpr Parametres TABLE[] = {
-    {20, 80, 1, 20, 3},        {30, 180, 1, 30, 3},       {40, 450, 2, 40, 3.5},
-    {45, 700, 2, 40, 3.5},     {50, 1100, 2, 50, 4},      {55, 1700, 3, 50, 4},
-    {60, 2600, 4, 60, 4},      {65, 3800, 4, 60, 4},      {70, 5500, 6, 70, 4.5},
-    {75, 8000, 6, 80, 4.5},    {80, 12000, 8, 80, 5},     {85, 20000, 10, 90, 5},
-    {90, 30000, 12, 100, 5},   {95, 45000, 14, 100, 5},   {100, 60000, 16, 100, 5},
+    {20, 80, 1, 20, 6},         {30, 200, 1, 30, 8},        {40, 600, 1, 40, 12},
+    {45, 1000, 2, 40, 13},      {50, 1600, 2, 50, 14},      {55, 2800, 3, 50, 16},
+    {60, 4500, 4, 60, 18},      {66, 10000, 4, 70, 18},     {72, 20000, 5, 80, 20},
+    {78, 30000, 6, 90, 22},     {84, 42000, 8, 100, 24},    {90, 55000, 10, 100, 26},
+    {100, 90000, 12, 100, 28},
 };
 
 Parametres parametres(double chiffres) {
@@ -293,7 +293,8 @@ void preparer(Contexte& c, const mpz_t n) {
         ++c.debut_crible;
     }
     c.debut_grands = c.debut_crible;
-    while (c.debut_grands < c.taille && c.p[c.debut_grands] < BLOC) {
+    u32 seuil_seau = std::getenv("QS_SEAU") ? (u32)std::atoi(std::getenv("QS_SEAU")) : BLOC;
+    while (c.debut_grands < c.taille && c.p[c.debut_grands] < seuil_seau) {
         ++c.debut_grands;
     }
     c.blocs = static_cast<u32>(std::clamp(c.par.blocs, 1.0, double{MAX_BLOCS}));
@@ -439,13 +440,23 @@ class Collecte {
 
 // ---- One part's search: its own polynomials, sieve and buckets ----
 
+// Entries of one block's bucket, at most: each root of a prime p hits a
+// block at most BLOC / p + 1 times.
+u32 capacite_seau(const Contexte& c) {
+    u64 n = 16;
+    for (u32 i = c.debut_grands; i < c.taille; ++i) {
+        n += 2 * (BLOC / c.p[i] + 1);
+    }
+    return static_cast<u32>(n);
+}
+
 class Chercheur {
   public:
     Chercheur(const Contexte& c, Collecte& col, u64 graine)
         : c_(c), col_(col), alea_(graine), delta_(static_cast<std::size_t>(c.s) * c.taille),
           r1_(c.taille), r2_(c.taille), pos1_(c.taille), pos2_(c.taille), dans_a_(c.taille, 0),
           touche_(c.debut_grands + 8, 0),
-          crible_(c.longueur), capacite_(2 * (c.taille - c.debut_grands) + 16),
+          crible_(c.longueur), capacite_(capacite_seau(c)),
           seaux_(static_cast<std::size_t>(capacite_) * c.blocs), remplis_(c.blocs) {}
 
     // Polynomials until EQUIPE says stop; AVANCEMENT, if any, after each

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <pari/pari.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -86,18 +87,17 @@ bool tous_prouves(GEN f) {
     return true;
 }
 
-// The factors of a composite found by SCINDER, with what the library
-// finds first: each prime with its exponent, in no order.
+// The factors of a composite: the small ones found by the library (trial
+// division, rho, ECM with an effort in keeping with the sieve's time), the
+// rest split by SCINDER; each prime with its exponent, in no order.
 class Scindeur {
   public:
     Scindeur(const Scission& scinder, long bits) : scinder_(scinder), bits_(bits) {}
 
-    // Trial division, rho and ECM first (flags 1 and 8: neither the
-    // library's quadratic sieve nor its last long ECM), then the rest.
     GEN factoriser(GEN x) {
         premiers_ = cgetg(1, t_VEC);
         exposants_ = cgetg(1, t_VEC);
-        GEN f = factorint(x, 1 | 8);
+        GEN f = Z_factor_limit(x, DIVISION);
         for (long t = 1; t < lg(gel(f, 1)); ++t) {
             morceau(gcoeff(f, t, 1), itos(gcoeff(f, t, 2)));
         }
@@ -105,12 +105,20 @@ class Scindeur {
     }
 
   private:
+    static constexpr ulong DIVISION = 1UL << 20; // trial division bound
+
     void ajouter(GEN p, long e) {
         premiers_ = vec_append(premiers_, p);
         exposants_ = vec_append(exposants_, stoi(e));
     }
 
-    // C^E, C a factor the library left, prime or not.
+    void ajouter_tous(GEN f, long e) {
+        for (long t = 1; t < lg(gel(f, 1)); ++t) {
+            ajouter(gcoeff(f, t, 1), e * itos(gcoeff(f, t, 2)));
+        }
+    }
+
+    // C^E, C a factor not yet known to be prime.
     void morceau(GEN c, long e) {
         GEN y = nullptr;
         long k = 0;
@@ -118,13 +126,51 @@ class Scindeur {
             ajouter(c, e);
         } else if ((k = Z_isanypower(c, &y)) > 1) {
             morceau(y, e * k);
-        } else if (expi(c) + 1 < bits_ || !scinder(c, e)) {
-            GEN f = Z_factor(c);
-            for (long t = 1; t < lg(gel(f, 1)); ++t) {
-                ajouter(gcoeff(f, t, 1), e * itos(gcoeff(f, t, 2)));
+        } else if (expi(c) + 1 < bits_) {
+            ajouter_tous(Z_factor(c), e);
+        } else if (GEN g = petit_facteur(c)) {
+            morceau(g, e);
+            morceau(diviiexact(c, g), e);
+        } else if (expi(c) + 1 >= BITS_ECM_LIBRE) {
+            // The library's own search for factors of any size, which
+            // outlasts ours, then the sieve for what it left.
+            GEN f = factorint(c, 1 | 8);
+            if (lg(gel(f, 1)) == 2 && equali1(gcoeff(f, 1, 2)) && !scinder(c, e)) {
+                ajouter_tous(Z_factor(c), e);
+            } else if (lg(gel(f, 1)) > 2 || !equali1(gcoeff(f, 1, 2))) {
+                for (long t = 1; t < lg(gel(f, 1)); ++t) {
+                    morceau(gcoeff(f, t, 1), e * itos(gcoeff(f, t, 2)));
+                }
             }
+        } else if (!scinder(c, e)) {
+            ajouter_tous(Z_factor(c), e);
         }
     }
+
+    // A factor by rho, then ECM on more curves and higher bounds as C
+    // grows, the time of a few percent of the sieve's; or null.
+    static GEN petit_facteur(GEN c) {
+        if (GEN v = Z_pollardbrent(c, 1, 1)) {
+            return gel(v, 1);
+        }
+        long bits = expi(c) + 1;
+        long graine = 1;
+        for (const auto& [depuis, b1] : ECM) {
+            if (bits < depuis) {
+                break;
+            }
+            GEN g = Z_ECM(c, 1, graine, b1);
+            graine += 64;
+            if (g != nullptr && !equalii(g, c)) {
+                return g;
+            }
+        }
+        return nullptr;
+    }
+
+    // ECM's rounds: from how many bits, with which bound B1.
+    static constexpr std::pair<long, ulong> ECM[] = {{216, 2000}, {249, 11000}, {282, 50000}};
+    static constexpr long BITS_ECM_LIBRE = 315; // some 95 digits
 
     bool scinder(GEN c, long e) {
         std::vector<unsigned long> v;
