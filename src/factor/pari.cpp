@@ -128,10 +128,14 @@ class Scindeur {
             morceau(y, e * k);
         } else if (expi(c) + 1 < bits_) {
             ajouter_tous(Z_factor(c), e);
-        } else if (GEN g = petit_facteur(c)) {
-            morceau(g, e);
-            morceau(diviiexact(c, g), e);
-        } else if (expi(c) + 1 >= BITS_ECM_LIBRE) {
+        } else if (expi(c) + 1 < BITS_ECM_LIBRE) {
+            if (GEN g = petit_facteur(c)) {
+                morceau(g, e);
+                morceau(diviiexact(c, g), e);
+            } else if (!scinder(c, e)) {
+                ajouter_tous(Z_factor(c), e);
+            }
+        } else {
             // The library's own search for factors of any size, which
             // outlasts ours, then the sieve for what it left.
             GEN f = factorint(c, 1 | 8);
@@ -142,8 +146,6 @@ class Scindeur {
                     morceau(gcoeff(f, t, 1), e * itos(gcoeff(f, t, 2)));
                 }
             }
-        } else if (!scinder(c, e)) {
-            ajouter_tous(Z_factor(c), e);
         }
     }
 
