@@ -683,15 +683,23 @@ class Chercheur {
         }
     }
 
+    // Every pointer is a local: a byte written to the sieve could otherwise
+    // alias anything, and each would be read again after every write.
     void cribler_bloc(u32 b) {
-        std::uint8_t* s = crible_.data();
+        std::uint8_t* __restrict s = crible_.data();
+        const u32* __restrict premiers = c_.p.data();
+        const std::uint8_t* __restrict lgs = c_.lg.data();
+        u32* __restrict pos1 = pos1_.data();
+        u32* __restrict pos2 = pos2_.data();
         const u32 fin = (b + 1) * BLOC;
+        const u32 debut = c_.debut_crible;
+        const u32 grands = c_.debut_grands;
         std::memset(s + b * BLOC, c_.depart, BLOC);
-        for (u32 i = c_.debut_crible; i < c_.debut_grands; ++i) {
-            const u32 p = c_.p[i];
-            const std::uint8_t lg = c_.lg[i];
-            u32 u = pos1_[i];
-            u32 w = pos2_[i];
+        for (u32 i = debut; i < grands; ++i) {
+            const u32 p = premiers[i];
+            const std::uint8_t lg = lgs[i];
+            u32 u = pos1[i];
+            u32 w = pos2[i];
             if (u > w) {
                 std::swap(u, w);
             }
@@ -705,14 +713,15 @@ class Chercheur {
                 s[u] = static_cast<std::uint8_t>(s[u] + lg);
                 u += p;
             }
-            pos1_[i] = u;
-            pos2_[i] = w;
+            pos1[i] = u;
+            pos2[i] = w;
         }
-        std::uint8_t* bloc = s + b * BLOC;
-        const u32* seau = &seaux_[b * capacite_];
-        for (u32 e = 0; e < remplis_[b]; ++e) {
+        std::uint8_t* __restrict bloc = s + b * BLOC;
+        const u32* __restrict seau = &seaux_[b * capacite_];
+        const u32 n = remplis_[b];
+        for (u32 e = 0; e < n; ++e) {
             u32 v = seau[e];
-            bloc[v & MASQUE_BLOC] = static_cast<std::uint8_t>(bloc[v & MASQUE_BLOC] + c_.lg[v >> BITS_BLOC]);
+            bloc[v & MASQUE_BLOC] = static_cast<std::uint8_t>(bloc[v & MASQUE_BLOC] + lgs[v >> BITS_BLOC]);
         }
     }
 
@@ -749,12 +758,12 @@ class Chercheur {
     // Marks in touche_ the primes sieved by block whose roots hit POS (a's
     // primes too, harmlessly: they no longer divide).
     void reperer_diviseurs(u32 pos) {
-        const u32* p = c_.p.data();
-        const u32* inv = c_.inv.data();
-        const u32* lim = c_.lim.data();
-        const u32* r1 = r1_.data();
-        const u32* r2 = r2_.data();
-        std::uint8_t* t = touche_.data();
+        const u32* __restrict p = c_.p.data();
+        const u32* __restrict inv = c_.inv.data();
+        const u32* __restrict lim = c_.lim.data();
+        const u32* __restrict r1 = r1_.data();
+        const u32* __restrict r2 = r2_.data();
+        std::uint8_t* __restrict t = touche_.data();
         const u32 fin = c_.debut_grands;
         for (u32 i = 2; i < fin; ++i) {
             u32 d1 = (pos + p[i] - r1[i]) * inv[i];
@@ -796,7 +805,8 @@ class Chercheur {
         }
         const u32* seau = &seaux_[b * capacite_];
         const u32 ici = pos & MASQUE_BLOC;
-        for (u32 e = 0; e < remplis_[b]; ++e) {
+        const u32 n = remplis_[b];
+        for (u32 e = 0; e < n; ++e) {
             if ((seau[e] & MASQUE_BLOC) == ici) {
                 diviser(seau[e] >> BITS_BLOC);
             }
