@@ -18,6 +18,17 @@ int main(int argc, char** argv) {
     }
     OptionsCrible options;
     options.parts = std::atoi(argv[1]);
+    // With SUIVI set, the relations on standard error every ten seconds or so.
+    auto t_suivi = std::chrono::steady_clock::now();
+    if (std::getenv("SUIVI") != nullptr) {
+        options.avancement = [&t_suivi](long fait, long total) {
+            auto t = std::chrono::steady_clock::now();
+            if (t - t_suivi > std::chrono::seconds(10)) {
+                t_suivi = t;
+                std::fprintf(stderr, "%ld / %ld relations\n", fait, total);
+            }
+        };
+    }
     mpz_t n, f;
     mpz_inits(n, f, nullptr);
     for (int a = 2; a < argc; ++a) {

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# [1] on balanced semiprimes against gp's factorint, both from start-up, in
+# the same run: paired runs, the order swapped from one run to the next; time
+# and resident memory of each, and their ratio (targets: 0.5 from 60 to 84
+# digits). Then the sieve alone (bench/crible.cpp): relations per second on
+# one thread and on two. Then today's eleven semiprimes of 24 to 60 digits in
+# one session against one gp (target: at most 1.2).
+#
+# Needs a Release build in build/ with -DPREMIERS_BENCH=ON, gp (pari-gp),
+# /usr/bin/time (time) and a full liste.txt in the repository's folder, as
+# bench/run.sh does.
+#
+#   bench/factorisation.sh                 60, 66 and 72 digits, 3 runs each
+#   TAILLES="78 84" FOIS=1 bench/factorisation.sh
+#   SEUL=90 bench/factorisation.sh         ours alone (gp takes hours there)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+racine=$PWD
+prog=$racine/build/src/premiers
+crible=$racine/build/bench/bench_crible
+[ -x "$crible" ] || { echo "build with -DPREMIERS_BENCH=ON first" >&2; exit 1; }
+[ -f liste.txt ] || { echo "no liste.txt: run build/tools/genliste/genliste first" >&2; exit 1; }
+travail=$(mktemp -d)
+trap 'rm -rf "$travail"' EXIT
+ln -s "$racine/liste.txt" "$travail/liste.txt"
+cd "$travail"
+
+# A product of two random primes of D/2 digits each, the same for each D.
+semipremier() {
+    echo "setrand($1); d = $1; print(randomprime([10^(d\\2 - 1), 10^(d\\2)]) * randomprime([10^(d - d\\2 - 1), 10^(d - d\\2)]))" | gp -q
+}
+# "seconds kilobytes" of a shell command, its output dropped.
+mesurer() {
+    /usr/bin/time -f '%e %M' -o mesure.txt sh -c "$1" > /dev/null 2>&1 || true
+    tail -1 mesure.txt
+}
+nous() { mesurer "printf '1\\n$1\\n0\\n0\\n' | '$prog'"; }
+gp_seul() { mesurer "echo 'factorint($1)' | gp -q -D parisizemax=4G"; }
+ligne() { # label, ours "s kB", gp "s kB"
+    set -- "$1" $2 $3
+    printf '%-34s ours %8.2f s %5d MB   gp %8.2f s %5d MB   ratio %5.2f\n' "$1" "$2" $(($3 / 1024)) \
+        "$4" $(($5 / 1024)) "$(echo "$2 / $4" | bc -l)"
+}
+
+echo "== [1] balanced semiprimes from start-up, against gp factorint"
+for d in ${TAILLES:-60 66 72}; do
+    n=$(semipremier "$d")
+    for run in $(seq "${FOIS:-3}"); do
+        if [ $((run % 2)) = 1 ]; then
+            a=$(nous "$n")
+            b=$(gp_seul "$n")
+        else
+            b=$(gp_seul "$n")
+            a=$(nous "$n")
+        fi
+        ligne "$d digits, run $run" "$a" "$b"
+    done
+done
+for d in ${SEUL:-}; do
+    n=$(semipremier "$d")
+    set -- $(nous "$n")
+    printf '%-34s ours %8.2f s %5d MB\n' "$d digits, ours alone" "$1" $(($2 / 1024))
+done
+
+echo "== the sieve alone: relations per second"
+for d in ${TAILLES:-60 66 72} ${SEUL:-}; do
+    n=$(semipremier "$d")
+    for parts in 1 2; do
+        "$crible" "$parts" "$n" | sed 's/, factor.*//'
+    done
+done
+
+echo "== [1] eleven semiprimes of 24 to 60 digits in one session / one gp"
+onze=(4492414357169364207874027 191720003520630768047066487403 276007431356683560106507778491
+    64147566969677888492916996103196987 2287578533285563717539406310225583437057
+    3408101199586037321869479967462821763603 178299272144524584304254354533242080887965823
+    653577764873897176656691755463444419233885407 75583232794269259415856500105059401805853136267991
+    5581456392897595558379122410452239495258251598415129113
+    105032137296083366125728108323169834037190290600867270119257)
+reponses="1\\n"
+tous_gp=
+for n in "${onze[@]}"; do
+    reponses+="$n\\n1\\n"
+    tous_gp+="factorint($n);"
+done
+reponses="${reponses%1\\n}0\\n0\\n"
+for run in $(seq "${FOIS:-3}"); do
+    a=$(mesurer "printf '$reponses' | '$prog'")
+    b=$(mesurer "echo '$tous_gp' | gp -q -D parisizemax=4G")
+    ligne "eleven semiprimes, run $run" "$a" "$b"
+done
