@@ -12,7 +12,7 @@
 #
 #   bench/factorisation.sh                 60, 66 and 72 digits, 3 runs each
 #   TAILLES="78 84" FOIS=1 bench/factorisation.sh
-#   SEUL=90 bench/factorisation.sh         ours alone (gp takes hours there)
+#   SEUL=90 TAILLES= bench/factorisation.sh   90 digits, ours alone (gp takes hours)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
@@ -43,7 +43,7 @@ ligne() { # label, ours "s kB", gp "s kB"
 }
 
 echo "== [1] balanced semiprimes from start-up, against gp factorint"
-for d in ${TAILLES:-60 66 72}; do
+for d in ${TAILLES-60 66 72}; do
     n=$(semipremier "$d")
     for run in $(seq "${FOIS:-3}"); do
         if [ $((run % 2)) = 1 ]; then
@@ -63,7 +63,7 @@ for d in ${SEUL:-}; do
 done
 
 echo "== the sieve alone: relations per second"
-for d in ${TAILLES:-60 66 72} ${SEUL:-}; do
+for d in ${TAILLES-60 66 72}; do
     n=$(semipremier "$d")
     for parts in 1 2; do
         "$crible" "$parts" "$n" | sed 's/, factor.*//'

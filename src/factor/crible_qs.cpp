@@ -25,7 +25,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <cstdlib>
 #include <mutex>
 #include <random>
 #include <unordered_map>
@@ -46,6 +45,7 @@ constexpr u32 MAX_PREMIERS = 120000;  // bucket entries hold an index below 2^17
 constexpr u32 POLYNOMES_PAR_LOT = 32; // between two hand-overs of relations
 constexpr int MAX_Q = 20;             // primes in a, at most
 constexpr u32 MAX_BLOCS = 64;         // blocks of the interval, at most
+constexpr u32 PLUS_PETIT_CRIBLE = 40; // smaller primes are left to the threshold
 
 // An mpz_t that frees itself.
 class Entier {
@@ -258,10 +258,6 @@ void preparer(Contexte& c, const mpz_t n) {
     mpz_mul_ui(c.kn, n, c.k);
     double chiffres = static_cast<double>(mpz_sizeinbase(n, 10));
     c.par = parametres(chiffres);
-    if (const char* e = std::getenv("QS_FB")) c.par.premiers = std::atof(e);
-    if (const char* e = std::getenv("QS_BLOCS")) c.par.blocs = std::atof(e);
-    if (const char* e = std::getenv("QS_MULT")) c.par.multiple = std::atof(e);
-    if (const char* e = std::getenv("QS_MARGE")) c.par.marge = std::atof(e);
     c.taille = std::min(MAX_PREMIERS, static_cast<u32>(c.par.premiers));
     c.p = {1, 2};
     c.t = {0, 1};
@@ -288,13 +284,11 @@ void preparer(Contexte& c, const mpz_t n) {
         }
     }
     c.debut_crible = 2;
-    u32 petit = std::getenv("QS_PETIT") ? (u32)std::atoi(std::getenv("QS_PETIT")) : 40;
-    while (c.debut_crible < c.taille && c.p[c.debut_crible] < petit) {
+    while (c.debut_crible < c.taille && c.p[c.debut_crible] < PLUS_PETIT_CRIBLE) {
         ++c.debut_crible;
     }
     c.debut_grands = c.debut_crible;
-    u32 seuil_seau = std::getenv("QS_SEAU") ? (u32)std::atoi(std::getenv("QS_SEAU")) : BLOC;
-    while (c.debut_grands < c.taille && c.p[c.debut_grands] < seuil_seau) {
+    while (c.debut_grands < c.taille && c.p[c.debut_grands] < BLOC) {
         ++c.debut_grands;
     }
     c.blocs = static_cast<u32>(std::clamp(c.par.blocs, 1.0, double{MAX_BLOCS}));
@@ -457,7 +451,8 @@ class Chercheur {
           r1_(c.taille), r2_(c.taille), pos1_(c.taille), pos2_(c.taille), dans_a_(c.taille, 0),
           touche_(c.debut_grands + 8, 0),
           crible_(c.longueur), capacite_(capacite_seau(c)),
-          seaux_(static_cast<std::size_t>(capacite_) * c.blocs), remplis_(c.blocs) {}
+          seaux_(static_cast<std::size_t>(capacite_) * c.blocs), remplis_(c.blocs),
+          a_haut_(c.a_haut) {}
 
     // Polynomials until EQUIPE says stop; AVANCEMENT, if any, after each
     // hand-over of relations.
@@ -488,8 +483,12 @@ class Chercheur {
     // a: s - 1 primes drawn about the ideal size, the last one chosen so
     // that the product comes near the ideal a.
     void choisir_a() {
-        for (;;) {
-            std::uniform_int_distribution<u32> tirage(c_.a_bas, c_.a_haut - 1);
+        for (int essai = 1;; ++essai) {
+            // A small base may run out of fresh a: the range then widens.
+            if (essai % 64 == 0 && a_haut_ < c_.debut_grands) {
+                ++a_haut_;
+            }
+            std::uniform_int_distribution<u32> tirage(c_.a_bas, a_haut_ - 1);
             double reste = c_.log_cible;
             int n = 0;
             while (n < c_.s - 1) {
@@ -876,6 +875,7 @@ class Chercheur {
     std::vector<u32> remplis_;
     std::vector<u32> trouves_;
     Lot lot_;
+    u32 a_haut_; // the end of the range a's primes are drawn from
 };
 
 // ---- From a dependency to a factor ----

@@ -27,20 +27,26 @@ constexpr long BITS_CRIBLE = 150;
 // child process. Nothing thrown goes back through the library.
 bool scinder_par_crible(const std::vector<unsigned long>& composite,
                         std::vector<unsigned long>& facteur) {
+    struct Facteur {
+        Facteur() { mpz_init(v); }
+        ~Facteur() { mpz_clear(v); }
+        Facteur(const Facteur&) = delete;
+        Facteur& operator=(const Facteur&) = delete;
+        mpz_t v;
+    };
     try {
-        mpz_t n, f;
-        mpz_init(f);
+        mpz_t n; // reads the limbs in place
         mpz_roinit_n(n, composite.data(), static_cast<mp_size_t>(composite.size()));
         OptionsCrible options;
         options.avancement = [](long fait, long total) {
             signaler_avancement("relations", fait, total);
         };
-        bool trouve = crible_quadratique(f, n, options);
-        if (trouve) {
-            facteur.assign(mpz_limbs_read(f), mpz_limbs_read(f) + mpz_size(f));
+        Facteur f;
+        if (!crible_quadratique(f.v, n, options)) {
+            return false;
         }
-        mpz_clear(f);
-        return trouve;
+        facteur.assign(mpz_limbs_read(f.v), mpz_limbs_read(f.v) + mpz_size(f.v));
+        return true;
     } catch (...) {
         return false; // the library's own factorisation takes over
     }
