@@ -6,9 +6,9 @@
 #include "factor/crible_qs.hpp"
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <gmp.h>
 
 int main(int argc, char** argv) {
@@ -39,12 +39,13 @@ int main(int argc, char** argv) {
         bool ok = crible_quadratique(f, n, options, &b);
         double cpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
         double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        gmp_printf("%zu digits, %d thread(s): %.3f s (cpu %.3f s, sieve %.3f s, algebra %.3f s), base %ld, "
-                   "%ld relations (%ld partial), %.0f relations/s, %ld polynomials, factor %Zd%s\n",
-                   mpz_sizeinbase(n, 10), options.parts, t, cpu, b.secondes_crible,
-                   b.secondes_algebre, b.premiers, b.relations, b.partielles,
-                   static_cast<double>(b.relations) / b.secondes_crible, b.polynomes, f,
-                   ok ? "" : " (none)");
+        gmp_printf(
+            "%zu digits, %d thread(s): %.3f s (cpu %.3f s, sieve %.3f s, algebra %.3f s), base %ld, "
+            "%ld relations (%ld partial), %.0f relations/s, %ld polynomials, factor %Zd%s\n",
+            mpz_sizeinbase(n, 10), options.parts, t, cpu, b.secondes_crible, b.secondes_algebre,
+            b.premiers, b.relations, b.partielles,
+            static_cast<double>(b.relations) / b.secondes_crible, b.polynomes, f,
+            ok ? "" : " (none)");
     }
     mpz_clears(n, f, nullptr);
     return 0;

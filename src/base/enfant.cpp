@@ -19,7 +19,7 @@ namespace {
 
 // How far the child has gone, in a page it shares with the parent.
 struct Avancement {
-    std::atomic<const char*> unite{nullptr}; // a literal: the same address in both
+    std::atomic<const char*> libelle{nullptr}; // a literal: the same address in both
     std::atomic<long> fait{0};
     std::atomic<long> total{0};
 };
@@ -48,26 +48,27 @@ class Partage {
     Avancement* a_;
 };
 
-// The progress line's text: the task, and what the child said of its work.
+// The progress line's text: the task's name, or what the child said of its
+// work.
 class Libelle {
   public:
-    explicit Libelle(const char* nom) : nom_(nom) { std::snprintf(texte_, sizeof texte_, "%s", nom); }
+    explicit Libelle(const char* nom) { std::snprintf(texte_, sizeof texte_, "%s", nom); }
     const char* texte() const { return texte_; }
     // The child's figures, if it gave any, into the text; in FAIT and TOTAL.
     bool lire(const Avancement* a, double& fait, double& total) {
-        if (a == nullptr || a->unite.load() == nullptr) {
+        const char* libelle = a == nullptr ? nullptr : a->libelle.load();
+        if (libelle == nullptr) {
             return false;
         }
         long f = a->fait.load();
         long t = a->total.load();
-        std::snprintf(texte_, sizeof texte_, "%s, %s %ld / %ld", nom_, a->unite.load(), f, t);
+        std::snprintf(texte_, sizeof texte_, "%s %ld / %ld", libelle, f, t);
         fait = static_cast<double>(f);
         total = static_cast<double>(t);
         return true;
     }
 
   private:
-    const char* nom_;
     char texte_[160];
 };
 
@@ -196,10 +197,10 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
     return r;
 }
 
-void signaler_avancement(const char* unite, long fait, long total) {
+void signaler_avancement(const char* libelle, long fait, long total) {
     if (avancement_enfant != nullptr) {
         avancement_enfant->fait.store(fait);
         avancement_enfant->total.store(total);
-        avancement_enfant->unite.store(unite);
+        avancement_enfant->libelle.store(libelle);
     }
 }

@@ -15,7 +15,7 @@ struct TravailAbandonne {};
 // memory), TravailAbandonne is thrown.
 std::string hors_processus(const char* nom, const std::function<std::string()>& travail);
 
-// Called by the work of hors_processus in its child: FAIT of TOTAL, in the
-// unit UNITE names (a literal), is shown on the progress line with the time
-// left. Elsewhere it does nothing.
-void signaler_avancement(const char* unite, long fait, long total);
+// Called by the work of hors_processus in its child: the progress line then
+// shows LIBELLE (a literal), FAIT / TOTAL and the time left, in place of the
+// task's name and the time spent. Elsewhere it does nothing.
+void signaler_avancement(const char* libelle, long fait, long total);

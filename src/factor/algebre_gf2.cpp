@@ -69,8 +69,8 @@ std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int 
         return resultat;
     }
     // A x = 0 with one column of A per row kept: x picks the rows.
-    mzd_t* a = mzd_init(static_cast<rci_t>(largeur > 0 ? largeur : 1),
-                        static_cast<rci_t>(lignes.size()));
+    mzd_t* a =
+        mzd_init(static_cast<rci_t>(largeur > 0 ? largeur : 1), static_cast<rci_t>(lignes.size()));
     for (std::size_t j = 0; j < lignes.size(); ++j) {
         std::uint32_t r = lignes[j];
         for (std::uint32_t t = m.debut[r]; t < m.debut[r + 1]; ++t) {

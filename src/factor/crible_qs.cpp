@@ -158,10 +158,10 @@ struct Parametres {
 
 // Each row measured on balanced semiprimes of its size.
 constexpr Parametres TABLE[] = {
-    {20, 80, 1, 20, 6},         {30, 200, 1, 30, 8},        {40, 600, 1, 40, 12},
-    {45, 1000, 2, 40, 13},      {50, 1600, 2, 50, 14},      {55, 2800, 3, 50, 16},
-    {60, 4500, 4, 60, 18},      {66, 10000, 4, 70, 18},     {72, 20000, 5, 80, 20},
-    {78, 30000, 6, 90, 22},     {84, 42000, 8, 100, 24},    {90, 55000, 10, 100, 26},
+    {20, 80, 1, 20, 6},        {30, 200, 1, 30, 8},     {40, 600, 1, 40, 12},
+    {45, 1000, 2, 40, 13},     {50, 1600, 2, 50, 14},   {55, 2800, 3, 50, 16},
+    {60, 4500, 4, 60, 18},     {66, 10000, 4, 70, 18},  {72, 20000, 5, 80, 20},
+    {78, 30000, 6, 90, 22},    {84, 42000, 8, 100, 24}, {90, 55000, 10, 100, 26},
     {100, 90000, 12, 100, 28},
 };
 
@@ -242,11 +242,11 @@ struct Contexte {
     u32 debut_grands = 0;  // first index of a prime above the block length
     u32 debut_enormes = 0; // first index of a prime above the interval's length
     u32 blocs = 0, longueur = 0, demi = 0;
-    u64 borne_grand = 0;   // large primes below it are kept
-    std::uint8_t depart = 0; // the bytes' start value
-    int s = 0;             // primes in a
+    u64 borne_grand = 0;       // large primes below it are kept
+    std::uint8_t depart = 0;   // the bytes' start value
+    int s = 0;                 // primes in a
     u32 a_bas = 0, a_haut = 0; // indices of the primes drawn for a
-    double log_cible = 0;  // ln of the ideal a
+    double log_cible = 0;      // ln of the ideal a
     bool verifier = false;
     u32 diviseur = 0; // a prime below the base's end that divides N
 };
@@ -319,11 +319,13 @@ void preparer(Contexte& c, const mpz_t n) {
     }
     c.lg.resize(c.taille);
     for (u32 i = 0; i < c.taille; ++i) {
-        c.lg[i] = static_cast<std::uint8_t>(std::lround(std::log2(static_cast<double>(c.p[i])) * echelle));
+        c.lg[i] = static_cast<std::uint8_t>(
+            std::lround(std::log2(static_cast<double>(c.p[i])) * echelle));
     }
     // a near sqrt(2 kN) / M, from primes of a few thousand at most.
-    c.log_cible = 0.5 * (std::log(2.0) + static_cast<double>(mpz_sizeinbase(c.kn, 2)) * std::log(2.0)) -
-                  std::log(static_cast<double>(c.demi));
+    c.log_cible =
+        0.5 * (std::log(2.0) + static_cast<double>(mpz_sizeinbase(c.kn, 2)) * std::log(2.0)) -
+        std::log(static_cast<double>(c.demi));
     double q_ideal = std::clamp(static_cast<double>(c.p[c.taille / 3]), 50.0, 2500.0);
     c.s = std::clamp(static_cast<int>(std::ceil(c.log_cible / std::log(q_ideal))), 2, MAX_Q);
     double q = std::exp(c.log_cible / c.s);
@@ -449,8 +451,7 @@ class Chercheur {
     Chercheur(const Contexte& c, Collecte& col, u64 graine)
         : c_(c), col_(col), alea_(graine), delta_(static_cast<std::size_t>(c.s) * c.taille),
           r1_(c.taille), r2_(c.taille), pos1_(c.taille), pos2_(c.taille), dans_a_(c.taille, 0),
-          touche_(c.debut_grands + 8, 0),
-          crible_(c.longueur), capacite_(capacite_seau(c)),
+          touche_(c.debut_grands + 8, 0), crible_(c.longueur), capacite_(capacite_seau(c)),
           seaux_(static_cast<std::size_t>(capacite_) * c.blocs), remplis_(c.blocs),
           a_haut_(c.a_haut) {}
 
@@ -505,7 +506,8 @@ class Chercheur {
             if (voulu < c_.p[c_.debut_crible] || voulu > *(fin - 1)) {
                 continue;
             }
-            auto it = std::lower_bound(c_.p.begin() + c_.debut_crible, fin, static_cast<u32>(voulu));
+            auto it =
+                std::lower_bound(c_.p.begin() + c_.debut_crible, fin, static_cast<u32>(voulu));
             auto i = static_cast<u32>(it - c_.p.begin());
             if (it == fin || std::find(q_, q_ + n, i) != q_ + n || c_.t[i] == 0) {
                 continue;
@@ -720,7 +722,8 @@ class Chercheur {
         const u32 n = remplis_[b];
         for (u32 e = 0; e < n; ++e) {
             u32 v = seau[e];
-            bloc[v & MASQUE_BLOC] = static_cast<std::uint8_t>(bloc[v & MASQUE_BLOC] + lgs[v >> BITS_BLOC]);
+            bloc[v & MASQUE_BLOC] =
+                static_cast<std::uint8_t>(bloc[v & MASQUE_BLOC] + lgs[v >> BITS_BLOC]);
         }
     }
 
@@ -864,7 +867,7 @@ class Chercheur {
     u32 q_[MAX_Q] = {};
     Entier a_, b_, c_coef_, deux_b_, tmp_, qx_, y_;
     Entier grand_b_[MAX_Q];
-    std::vector<u32> delta_; // (s - 1) rows: 2 B_j / a mod p
+    std::vector<u32> delta_;       // (s - 1) rows: 2 B_j / a mod p
     std::vector<u32> r1_, r2_;     // roots of Q mod p, as positions of the interval
     std::vector<u32> pos1_, pos2_; // next hits of the primes sieved by block
     std::vector<std::uint8_t> dans_a_;
@@ -935,7 +938,8 @@ MatriceCreuse matrice(const Contexte& c, const Collecte& col) {
                 continue;
             }
             const Releve& r = t.releves[id];
-            f.insert(f.end(), t.facteurs.begin() + r.debut_f, t.facteurs.begin() + r.debut_f + r.nb_f);
+            f.insert(f.end(), t.facteurs.begin() + r.debut_f,
+                     t.facteurs.begin() + r.debut_f + r.nb_f);
         }
         std::sort(f.begin(), f.end());
         for (std::size_t e = 0; e < f.size();) {
@@ -972,8 +976,8 @@ bool crible_quadratique(mpz_t facteur, const mpz_t n, const OptionsCrible& optio
     auto debut = std::chrono::steady_clock::now();
     Equipe equipe = options.parts > 0 ? Equipe(options.parts) : Equipe();
     equipe.executer([&](int part) {
-        Chercheur chercheur(c, col, 0x9E3779B97F4A7C15ULL * static_cast<u64>(part + 1) +
-                                        mpz_fdiv_ui(n, 1000003));
+        Chercheur chercheur(
+            c, col, 0x9E3779B97F4A7C15ULL * static_cast<u64>(part + 1) + mpz_fdiv_ui(n, 1000003));
         chercheur.chercher(equipe, part == 0 ? &options.avancement : nullptr);
     });
     double crible = secondes_depuis(debut);

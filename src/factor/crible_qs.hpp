@@ -8,9 +8,8 @@
 // large prime count as one. A dependency among them, found over GF(2), gives
 // X^2 = Z^2 mod N and the factor gcd(X - Z, N).
 
-#include <gmp.h>
-
 #include <functional>
+#include <gmp.h>
 
 struct OptionsCrible {
     int parts = 0; // threads of the relation search; 0: one per core
@@ -20,13 +19,13 @@ struct OptionsCrible {
 };
 
 struct BilanCrible {
-    long premiers = 0;     // size of the factor base
-    long relations = 0;    // full relations, and pairs of partial ones
-    long partielles = 0;   // relations with a large prime
-    long polynomes = 0;    // polynomials sieved
-    long verifiees = 0;    // relations checked (OptionsCrible::verifier)
-    long fausses = 0;      // checked relations whose congruence fails
-    long dependances = 0;  // dependencies tried for the factor
+    long premiers = 0;    // size of the factor base
+    long relations = 0;   // full relations, and pairs of partial ones
+    long partielles = 0;  // relations with a large prime
+    long polynomes = 0;   // polynomials sieved
+    long verifiees = 0;   // relations checked (OptionsCrible::verifier)
+    long fausses = 0;     // checked relations whose congruence fails
+    long dependances = 0; // dependencies tried for the factor
     double secondes_crible = 0;
     double secondes_algebre = 0;
 };

