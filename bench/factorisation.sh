@@ -13,6 +13,7 @@
 #   bench/factorisation.sh                 60, 66 and 72 digits, 3 runs each
 #   TAILLES="78 84" FOIS=1 bench/factorisation.sh
 #   SEUL=90 TAILLES= bench/factorisation.sh   90 digits, ours alone (gp takes hours)
+#   CRIBLE="78" ...                        the sizes of the sieve alone (60 66 72)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
@@ -63,7 +64,7 @@ for d in ${SEUL:-}; do
 done
 
 echo "== the sieve alone: relations per second"
-for d in ${TAILLES-60 66 72}; do
+for d in ${CRIBLE-60 66 72}; do
     n=$(semipremier "$d")
     for parts in 1 2; do
         "$crible" "$parts" "$n" | sed 's/, factor.*//'
@@ -71,12 +72,8 @@ for d in ${TAILLES-60 66 72}; do
 done
 
 echo "== [1] eleven semiprimes of 24 to 60 digits in one session / one gp"
-onze=(4492414357169364207874027 191720003520630768047066487403 276007431356683560106507778491
-    64147566969677888492916996103196987 2287578533285563717539406310225583437057
-    3408101199586037321869479967462821763603 178299272144524584304254354533242080887965823
-    653577764873897176656691755463444419233885407 75583232794269259415856500105059401805853136267991
-    5581456392897595558379122410452239495258251598415129113
-    105032137296083366125728108323169834037190290600867270119257)
+# The list of bench/run.sh, read from there.
+read -ra onze <<< "$(sed -n '/^onze=(/,/)$/p' "$racine/bench/run.sh" | tr -d '()\n' | sed 's/^onze=//')"
 reponses="1\\n"
 tous_gp=
 for n in "${onze[@]}"; do
