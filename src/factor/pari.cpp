@@ -170,8 +170,10 @@ class Scindeur {
         return nullptr;
     }
 
-    // ECM's rounds: from how many bits, with which bound B1.
-    static constexpr std::pair<long, ulong> ECM[] = {{216, 2000}, {249, 11000}, {282, 50000}};
+    // ECM's rounds: from how many bits, with which bound B1. The first, of
+    // a few hundredths of a second, finds the factors of a dozen digits.
+    static constexpr std::pair<long, ulong> ECM[] = {
+        {0, 500}, {216, 2000}, {249, 11000}, {282, 50000}};
     static constexpr long BITS_ECM_LIBRE = 315; // some 95 digits
 
     bool scinder(GEN c, long e) {
