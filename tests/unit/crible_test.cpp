@@ -1,14 +1,18 @@
 // The quadratic sieve on numbers of known factors, each relation checked
-// against its congruence; and the factorisation of numbers whose composite
-// cofactor goes to it.
+// against its congruence; the factorisation of numbers whose composite
+// cofactor goes to it; the dependencies over GF(2).
 
+#include "factor/algebre_gf2.hpp"
 #include "factor/crible_qs.hpp"
 #include "factor/moteur.hpp"
 
 #include <NTL/ZZ.h>
 #include <NTL/ZZ_limbs.h>
+#include <algorithm>
 #include <gmp.h>
 #include <gtest/gtest.h>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -115,6 +119,46 @@ TEST(Crible, FactorisationsThroughTheSieve) {
         for (std::size_t t = 0; t < c.facteurs.size(); ++t) {
             EXPECT_EQ(d.facteurs[t].valeur, c.facteurs[t].first) << c.n;
             EXPECT_EQ(d.facteurs[t].exposant, c.facteurs[t].second) << c.n;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Random sparse rows, some of them sums of others, some with a column of
+// their own: every dependency returned sums to zero and holds no row with a
+// lone column.
+TEST(AlgebreGF2, EveryDependencySumsToZero) {
+    std::mt19937 alea(7);
+    for (std::uint32_t largeur : {20u, 300u, 2000u}) {
+        MatriceCreuse m;
+        m.largeur = largeur + 1; // the last column: one row only
+        std::vector<std::vector<std::uint32_t>> lignes;
+        for (std::uint32_t r = 0; r < largeur + 40; ++r) {
+            std::set<std::uint32_t> ligne;
+            for (int t = 0; t < 6; ++t) {
+                ligne.insert(static_cast<std::uint32_t>(alea() % largeur));
+            }
+            if (r == 3) {
+                ligne.insert(largeur);
+            }
+            lignes.emplace_back(ligne.begin(), ligne.end());
+            m.colonnes.insert(m.colonnes.end(), ligne.begin(), ligne.end());
+            m.fermer_ligne();
+        }
+        std::vector<std::vector<std::uint32_t>> deps = dependances(m);
+        EXPECT_GE(deps.size(), 39u) << largeur; // 39 rows more than columns, row 3 out
+        for (const auto& d : deps) {
+            std::vector<int> somme(m.largeur, 0);
+            for (std::uint32_t r : d) {
+                EXPECT_NE(r, 3u) << largeur;
+                for (std::uint32_t c : lignes[r]) {
+                    somme[c] ^= 1;
+                }
+            }
+            EXPECT_EQ(std::count(somme.begin(), somme.end(), 1), 0) << largeur;
         }
     }
 }
