@@ -3,10 +3,14 @@
 #include "base/interruption.hpp"
 #include "base/progression.hpp"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
+#include <new>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +25,61 @@ constexpr bool ENFANT_POSSIBLE = true;
 #endif
 
 namespace {
+
+// How far the child has gone, in a page it shares with the parent.
+struct Avancement {
+    std::atomic<const char*> libelle{nullptr}; // a literal: the same address in both
+    std::atomic<long> fait{0};
+    std::atomic<long> total{0};
+};
+static_assert(std::atomic<long>::is_always_lock_free);
+
+Avancement* avancement_enfant = nullptr; // in the child only
+
+// The shared page, unmapped however the parent leaves.
+class Partage {
+  public:
+    Partage() {
+        void* p = ::mmap(nullptr, sizeof(Avancement), PROT_READ | PROT_WRITE,
+                         MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        a_ = p == MAP_FAILED ? nullptr : new (p) Avancement;
+    }
+    Partage(const Partage&) = delete;
+    Partage& operator=(const Partage&) = delete;
+    ~Partage() {
+        if (a_ != nullptr) {
+            ::munmap(a_, sizeof(Avancement));
+        }
+    }
+    Avancement* get() const { return a_; }
+
+  private:
+    Avancement* a_;
+};
+
+// The progress line's text: the task's name, or what the child said of its
+// work.
+class Libelle {
+  public:
+    explicit Libelle(const char* nom) { std::snprintf(texte_, sizeof texte_, "%s", nom); }
+    const char* texte() const { return texte_; }
+    // The child's figures, if it gave any, into the text; in FAIT and TOTAL.
+    bool lire(const Avancement* a, double& fait, double& total) {
+        const char* libelle = a == nullptr ? nullptr : a->libelle.load();
+        if (libelle == nullptr) {
+            return false;
+        }
+        long f = a->fait.load();
+        long t = a->total.load();
+        std::snprintf(texte_, sizeof texte_, "%s %ld / %ld", libelle, f, t);
+        fait = static_cast<double>(f);
+        total = static_cast<double>(t);
+        return true;
+    }
+
+  private:
+    char texte_[160];
+};
 
 // The child running a library call: killed and reaped however the parent
 // leaves the wait.
@@ -93,6 +152,7 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
         return travail();
     }
     pid_t parent = ::getpid();
+    Partage partage;
     // Another thread may be running (the filling of the prime table): the
     // child gets only this one. It stays safe because the work it runs takes
     // no lock that thread could hold: it never touches the table nor
@@ -101,6 +161,7 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(tube[0]);
+        avancement_enfant = partage.get();
         travail_enfant(tube[1], parent, travail);
     }
     ::close(tube[1]);
@@ -109,14 +170,21 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
         return travail();
     }
     Enfant enfant(pid, tube[0]);
-    Tache tache(nom);
+    Libelle libelle(nom);
+    Tache tache(libelle.texte());
     std::string r;
     char bloc[4096];
     for (;;) {
         if (!attendre_lisible(enfant.fd(), 200)) {
             interrompre(); // the child is killed on the way out
         }
-        tache.point();
+        double fait = 0;
+        double total = 0;
+        if (libelle.lire(partage.get(), fait, total)) {
+            tache.point(fait, total, -1);
+        } else {
+            tache.point();
+        }
         pollfd p{enfant.fd(), POLLIN, 0};
         if (::poll(&p, 1, 0) <= 0) {
             continue;
@@ -136,4 +204,12 @@ std::string hors_processus(const char* nom, const std::function<std::string()>& 
         abandonner(statut);
     }
     return r;
+}
+
+void signaler_avancement(const char* libelle, long fait, long total) {
+    if (avancement_enfant != nullptr) {
+        avancement_enfant->fait.store(fait);
+        avancement_enfant->total.store(total);
+        avancement_enfant->libelle.store(libelle);
+    }
 }

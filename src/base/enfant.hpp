@@ -14,3 +14,8 @@ struct TravailAbandonne {};
 // The child dies with the program; when it dies first (killed, out of
 // memory), TravailAbandonne is thrown.
 std::string hors_processus(const char* nom, const std::function<std::string()>& travail);
+
+// Called by the work of hors_processus in its child: the progress line then
+// shows LIBELLE (a literal), FAIT / TOTAL and the time left, in place of the
+// task's name and the time spent. Elsewhere it does nothing.
+void signaler_avancement(const char* libelle, long fait, long total);

@@ -12,6 +12,7 @@
 #include <pari/pari.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -86,16 +87,152 @@ bool tous_prouves(GEN f) {
     return true;
 }
 
+// The factors of a composite: the small ones found by the library (trial
+// division, rho, ECM with an effort in keeping with the sieve's time), the
+// rest split by SCINDER; each prime with its exponent, in no order.
+class Scindeur {
+  public:
+    Scindeur(const Scission& scinder, long bits) : scinder_(scinder), bits_(bits) {}
+
+    GEN factoriser(GEN x) {
+        premiers_ = cgetg(1, t_VEC);
+        exposants_ = cgetg(1, t_VEC);
+        GEN f = Z_factor_limit(x, DIVISION);
+        for (long t = 1; t < lg(gel(f, 1)); ++t) {
+            morceau(gcoeff(f, t, 1), itos(gcoeff(f, t, 2)));
+        }
+        return fusion();
+    }
+
+  private:
+    static constexpr ulong DIVISION = 1UL << 20; // trial division bound
+
+    void ajouter(GEN p, long e) {
+        premiers_ = vec_append(premiers_, p);
+        exposants_ = vec_append(exposants_, stoi(e));
+    }
+
+    void ajouter_tous(GEN f, long e) {
+        for (long t = 1; t < lg(gel(f, 1)); ++t) {
+            ajouter(gcoeff(f, t, 1), e * itos(gcoeff(f, t, 2)));
+        }
+    }
+
+    // C^E, C a factor not yet known to be prime.
+    void morceau(GEN c, long e) {
+        GEN y = nullptr;
+        long k = 0;
+        if (BPSW_psp(c)) {
+            ajouter(c, e);
+        } else if ((k = Z_isanypower(c, &y)) > 1) {
+            morceau(y, e * k);
+        } else if (expi(c) + 1 < bits_) {
+            ajouter_tous(Z_factor(c), e);
+        } else if (expi(c) + 1 < BITS_ECM_LIBRE) {
+            if (GEN g = petit_facteur(c)) {
+                morceau(g, e);
+                morceau(diviiexact(c, g), e);
+            } else if (!scinder(c, e)) {
+                ajouter_tous(Z_factor(c), e);
+            }
+        } else {
+            // The library's own search for factors of any size, which
+            // outlasts ours, then the sieve for what it left.
+            GEN f = factorint(c, 1 | 8);
+            if (lg(gel(f, 1)) == 2 && equali1(gcoeff(f, 1, 2)) && !scinder(c, e)) {
+                ajouter_tous(Z_factor(c), e);
+            } else if (lg(gel(f, 1)) > 2 || !equali1(gcoeff(f, 1, 2))) {
+                for (long t = 1; t < lg(gel(f, 1)); ++t) {
+                    morceau(gcoeff(f, t, 1), e * itos(gcoeff(f, t, 2)));
+                }
+            }
+        }
+    }
+
+    // A factor by rho, then ECM on more curves and higher bounds as C
+    // grows, the time of a few percent of the sieve's; or null.
+    static GEN petit_facteur(GEN c) {
+        if (GEN v = Z_pollardbrent(c, 1, 1)) {
+            return gel(v, 1);
+        }
+        long bits = expi(c) + 1;
+        long graine = 1;
+        for (const auto& [depuis, b1] : ECM) {
+            if (bits < depuis) {
+                break;
+            }
+            GEN g = Z_ECM(c, 1, graine, b1);
+            graine += 64;
+            if (g != nullptr && !equalii(g, c)) {
+                return g;
+            }
+        }
+        return nullptr;
+    }
+
+    // ECM's rounds: from how many bits, with which bound B1. The first, of
+    // a few hundredths of a second, finds the factors of a dozen digits.
+    static constexpr std::pair<long, ulong> ECM[] = {
+        {0, 500}, {216, 2000}, {249, 11000}, {282, 50000}};
+    static constexpr long BITS_ECM_LIBRE = 315; // some 95 digits
+
+    bool scinder(GEN c, long e) {
+        std::vector<unsigned long> v;
+        limbes_de(c, v);
+        std::vector<unsigned long> f;
+        if (!scinder_(v, f) || f.empty()) {
+            return false;
+        }
+        GEN g = entier(f.data(), static_cast<long>(f.size()));
+        if (cmpii(g, gen_1) <= 0 || cmpii(g, c) >= 0 || !dvdii(c, g)) {
+            return false;
+        }
+        morceau(g, e);
+        morceau(diviiexact(c, g), e);
+        return true;
+    }
+
+    // The primes in increasing order, each once, as a factorisation matrix.
+    GEN fusion() {
+        GEN ordre = indexsort(premiers_);
+        GEN p = cgetg(1, t_COL);
+        GEN e = cgetg(1, t_COL);
+        for (long t = 1; t < lg(ordre); ++t) {
+            long i = ordre[t];
+            long n = lg(p) - 1;
+            if (n > 0 && equalii(gel(p, n), gel(premiers_, i))) {
+                gel(e, n) = addii(gel(e, n), gel(exposants_, i));
+            } else {
+                p = vec_append(p, gel(premiers_, i));
+                e = vec_append(e, gel(exposants_, i));
+            }
+        }
+        return mkmat2(p, e);
+    }
+
+    const Scission& scinder_;
+    long bits_;
+    GEN premiers_ = nullptr;
+    GEN exposants_ = nullptr;
+};
+
 // [decimal text of N, its prime factors, their exponents, their decimal
 // texts], on the PARI stack. The factors are found as probable primes, then
 // proved; a factor that fails its proof (a pseudoprime, never seen) sends
 // N back to the factorisation that proves as it goes.
-GEN calcul(const unsigned long* limbes, long n) {
+GEN calcul(const unsigned long* limbes, long n, const Scission& scinder, long bits) {
     GEN x = entier(limbes, n);
     factor_proven = 0;
     // A probable prime goes straight to its proof: the factorisation of a
     // prime of 1000 digits runs for many minutes before it ends.
-    GEN f = BPSW_psp(x) ? mkmat2(mkcol(x), mkcol(gen_1)) : Z_factor(x);
+    GEN f = nullptr;
+    if (BPSW_psp(x)) {
+        f = mkmat2(mkcol(x), mkcol(gen_1));
+    } else if (scinder && expi(x) + 1 >= bits) {
+        f = Scindeur(scinder, bits).factoriser(x);
+    } else {
+        f = Z_factor(x);
+    }
     if (!tous_prouves(f)) {
         factor_proven = 1;
         f = Z_factor(x);
@@ -111,7 +248,8 @@ GEN calcul(const unsigned long* limbes, long n) {
 } // namespace
 
 bool factoriser_pari(const unsigned long* limbes, long n, std::string& decimal_n,
-                     std::vector<FacteurPari>& facteurs) {
+                     std::vector<FacteurPari>& facteurs, const Scission& scinder,
+                     long bits_scission) {
     preparer_pari();
     pari_sp av = avma;
     GEN volatile r = nullptr;
@@ -119,7 +257,7 @@ bool factoriser_pari(const unsigned long* limbes, long n, std::string& decimal_n
         r = nullptr;
     }
     pari_TRY {
-        r = calcul(limbes, n);
+        r = calcul(limbes, n, scinder, bits_scission);
     }
     pari_ENDCATCH;
     if (r == nullptr) {

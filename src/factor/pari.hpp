@@ -2,6 +2,7 @@
 // Factorisation by the PARI library, kept apart so that its macros meet no
 // other header. Numbers cross in limbs, least significant first.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,17 @@ struct FacteurPari {
 // finds it ready.
 void preparer_pari();
 
+// A non-trivial factor of a composite (odd, without small factors, not a
+// perfect power) into FACTEUR; false when none was found. Must not throw.
+using Scission = std::function<bool(const std::vector<unsigned long>& composite,
+                                    std::vector<unsigned long>& facteur)>;
+
 // Factors the positive integer of N limbs at LIMBES into primes, each proved
 // prime, in increasing order; DECIMAL_N receives its decimal text. False, and
 // nothing filled in, when the library fails (out of memory, for instance).
+// With SCINDER, a composite of BITS_SCISSION bits or more is split by it once
+// the library has found its small factors (trial division, rho, ECM), instead
+// of by the library's own quadratic sieve.
 bool factoriser_pari(const unsigned long* limbes, long n, std::string& decimal_n,
-                     std::vector<FacteurPari>& facteurs);
+                     std::vector<FacteurPari>& facteurs, const Scission& scinder = {},
+                     long bits_scission = 0);

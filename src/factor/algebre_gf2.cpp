@@ -1,0 +1,98 @@
+// Filtering, then a dense elimination by M4RI: the matrix left once the
+// rows with a lone column are gone is small enough to hold in bits.
+
+#include "factor/algebre_gf2.hpp"
+
+#include <m4ri/m4ri.h>
+
+namespace {
+
+// Rows beyond the columns in use: enough for MAXIMUM dependencies and more.
+constexpr std::uint32_t MARGE = 96;
+
+// The rows kept, in increasing order; NUMERO receives the new index of each
+// column in use (the others are left at NUMERO's fill) and the count of
+// columns in use is returned in LARGEUR.
+std::vector<std::uint32_t> filtrer(const MatriceCreuse& m, std::vector<std::uint32_t>& numero,
+                                   std::uint32_t& largeur) {
+    std::vector<std::uint32_t> poids(m.largeur, 0);
+    for (std::uint32_t c : m.colonnes) {
+        ++poids[c];
+    }
+    std::vector<char> gardee(m.lignes(), 1);
+    auto seule = [&](std::uint32_t r) {
+        for (std::uint32_t t = m.debut[r]; t < m.debut[r + 1]; ++t) {
+            if (poids[m.colonnes[t]] == 1) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // A row with a column of its own is in no dependency; dropping it may
+    // leave another column alone.
+    for (bool encore = true; encore;) {
+        encore = false;
+        for (std::uint32_t r = 0; r < m.lignes(); ++r) {
+            if (gardee[r] != 0 && seule(r)) {
+                gardee[r] = 0;
+                encore = true;
+                for (std::uint32_t t = m.debut[r]; t < m.debut[r + 1]; ++t) {
+                    --poids[m.colonnes[t]];
+                }
+            }
+        }
+    }
+    largeur = 0;
+    numero.assign(m.largeur, 0);
+    for (std::uint32_t c = 0; c < m.largeur; ++c) {
+        if (poids[c] > 0) {
+            numero[c] = largeur++;
+        }
+    }
+    std::vector<std::uint32_t> lignes;
+    for (std::uint32_t r = 0; r < m.lignes() && lignes.size() < largeur + MARGE; ++r) {
+        if (gardee[r] != 0) {
+            lignes.push_back(r);
+        }
+    }
+    return lignes;
+}
+
+} // namespace
+
+std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum) {
+    std::vector<std::uint32_t> numero;
+    std::uint32_t largeur = 0;
+    std::vector<std::uint32_t> lignes = filtrer(m, numero, largeur);
+    std::vector<std::vector<std::uint32_t>> resultat;
+    if (lignes.empty()) {
+        return resultat;
+    }
+    // A x = 0 with one column of A per row kept: x picks the rows.
+    mzd_t* a =
+        mzd_init(static_cast<rci_t>(largeur > 0 ? largeur : 1), static_cast<rci_t>(lignes.size()));
+    for (std::size_t j = 0; j < lignes.size(); ++j) {
+        std::uint32_t r = lignes[j];
+        for (std::uint32_t t = m.debut[r]; t < m.debut[r + 1]; ++t) {
+            mzd_write_bit(a, static_cast<rci_t>(numero[m.colonnes[t]]), static_cast<rci_t>(j), 1);
+        }
+    }
+    mzd_t* x = mzd_kernel_left_pluq(a, 0);
+    mzd_free(a);
+    if (x == nullptr) {
+        return resultat;
+    }
+    for (rci_t k = 0; k < x->ncols && k < maximum; ++k) {
+        std::vector<std::uint32_t> d;
+        for (rci_t j = 0; j < x->nrows; ++j) {
+            if (mzd_read_bit(x, j, k) != 0) {
+                d.push_back(lignes[static_cast<std::size_t>(j)]);
+            }
+        }
+        if (!d.empty()) {
+            resultat.push_back(std::move(d));
+        }
+    }
+    mzd_free(x);
+    return resultat;
+}
