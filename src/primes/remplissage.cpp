@@ -105,8 +105,11 @@ class Remplissage {
     }
 
     // Waits until rank JUSQU_A (at most the target) is published, Ctrl-C looked
-    // at and the progress line drawn every 50 ms.
+    // at first (also when nothing is left to wait for: the table may have
+    // filled while the key was pressed) and the progress line drawn every
+    // 50 ms.
     void attendre(std::int64_t jusqu_a) {
+        verifier_interruption();
         Verrou l(m_);
         reprendre(l);
         const std::int64_t but = std::min(cible_, jusqu_a);
