@@ -41,40 +41,58 @@ std::uint64_t TablePremiers::entrees(std::uint64_t octets) {
     return octets / (2 * SUITE + 4) * SUITE; // whole runs of SUITE ranks
 }
 
-TablePremiers::~TablePremiers() {
-    for (Bloc* b : blocs_) {
+namespace {
+
+template <class T, std::size_t N> void liberer(std::array<T*, N>& blocs, std::size_t octets) {
+    for (T* b : blocs) {
         if (b != nullptr) {
-            ::munmap(b, sizeof(Bloc));
+            ::munmap(b, octets);
         }
     }
+}
+
+// Blocks of ENTREES entries each for the first N entries.
+template <class T, std::size_t N>
+void faire_blocs(std::array<T*, N>& blocs, std::size_t entrees, std::size_t n) {
+    std::size_t nombre = (n + entrees - 1) / entrees;
+    if (nombre > N) {
+        throw std::bad_alloc();
+    }
+    for (std::size_t k = 0; k < nombre; ++k) {
+        if (blocs[k] == nullptr) {
+            blocs[k] = static_cast<T*>(carte(entrees * sizeof(T)));
+        }
+    }
+}
+
+} // namespace
+
+TablePremiers::~TablePremiers() {
+    liberer(bas_, BLOC * sizeof(std::uint16_t));
+    liberer(haut_, (MASQUE_HAUT + 1) * sizeof(std::uint32_t));
 }
 
 void TablePremiers::reserver(std::size_t n) {
     if (n <= reserve_) {
         return;
     }
-    std::size_t nombre = (n + BLOC - 1) / BLOC;
-    if (nombre > BLOCS) {
-        throw std::bad_alloc();
-    }
-    for (std::size_t k = 0; k < nombre; ++k) {
-        if (blocs_[k] == nullptr) {
-            blocs_[k] = static_cast<Bloc*>(carte(sizeof(Bloc)));
-        }
-    }
+    faire_blocs(bas_, BLOC, n);
+    faire_blocs(haut_, MASQUE_HAUT + 1, (n + SUITE - 1) / SUITE);
     reserve_ = n;
 }
 
 void TablePremiers::placer(std::size_t r, const std::uint64_t* p, std::size_t n) {
     while (n > 0) {
-        Bloc& b = *blocs_[r >> DECALAGE];
+        std::uint16_t* b = bas_[r >> DECALAGE];
         const std::size_t k = r & MASQUE;
         const std::size_t m = std::min(n, BLOC - k);
         for (std::size_t j = 0; j < m; ++j) {
-            b.bas[k + j] = static_cast<std::uint16_t>(p[j]);
+            b[k + j] = static_cast<std::uint16_t>(p[j]);
         }
         for (std::size_t j = (SUITE - k % SUITE) % SUITE; j < m; j += SUITE) {
-            b.haut[(k + j) / SUITE] = static_cast<std::uint32_t>(p[j] >> 16);
+            const std::size_t t = r + j;
+            haut_[t >> DECALAGE_HAUT][(t / SUITE) & MASQUE_HAUT] =
+                static_cast<std::uint32_t>(p[j] >> 16);
         }
         r += m;
         p += m;

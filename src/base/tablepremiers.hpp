@@ -40,10 +40,11 @@ class TablePremiers {
         if (brut_) [[unlikely]] {
             return (*brut_)[r];
         }
-        const Bloc& b = *blocs_[r >> DECALAGE];
+        const std::uint16_t* b = bas_[r >> DECALAGE];
         const std::size_t k = r & MASQUE;
-        const std::uint32_t bas = b.bas[k];
-        const std::uint64_t haut = b.haut[k / SUITE] + (bas < b.bas[k & ~(SUITE - 1)] ? 1 : 0);
+        const std::uint32_t bas = b[k];
+        const std::uint64_t haut = haut_[r >> DECALAGE_HAUT][(r / SUITE) & MASQUE_HAUT] +
+                                   (bas < b[k & ~(SUITE - 1)] ? 1 : 0);
         return static_cast<std::int64_t>(haut << 16 | bas);
     }
     std::size_t size() const { return n_; }
@@ -71,15 +72,16 @@ class TablePremiers {
     static constexpr std::size_t BLOC = std::size_t{1} << DECALAGE;
     static constexpr std::size_t MASQUE = BLOC - 1;
     static constexpr std::size_t BLOCS = std::size_t{1} << 14; // 34 billion ranks
-
-    struct Bloc {
-        std::uint16_t bas[BLOC];
-        std::uint32_t haut[BLOC / SUITE];
-    };
+    // The high bits of 2^24 ranks fill one large page of 2 MB.
+    static constexpr int DECALAGE_HAUT = 24;
+    static constexpr std::size_t MASQUE_HAUT = (std::size_t{1} << (DECALAGE_HAUT - 5)) - 1;
+    static constexpr std::size_t BLOCS_HAUT = BLOCS >> (DECALAGE_HAUT - DECALAGE);
+    static_assert(SUITE == 32);
 
     bool loge(std::size_t r, std::int64_t v) const;
 
-    std::array<Bloc*, BLOCS> blocs_{};
+    std::array<std::uint16_t*, BLOCS> bas_{};         // low bits, BLOC ranks a block
+    std::array<std::uint32_t*, BLOCS_HAUT> haut_{};   // high bits, 2^24 ranks a block
     std::unique_ptr<std::vector<std::int64_t>> brut_; // the entries, when not primes
     std::size_t reserve_ = 0;                         // entries that have room
     std::size_t n_ = 0;
