@@ -159,7 +159,9 @@ void FichierListe::demander(std::int64_t r) {
     std::lock_guard l(m_);
     if (r > demande_) {
         demande_ = r;
-        if (!lecteur_.epuise()) {
+        // A check under way learns the new rank when it reports; one that
+        // waits is woken only when the file can still be read.
+        if (!occupe_ && !lecteur_.epuise()) {
             cv_.notify_all();
         }
     }
