@@ -29,15 +29,15 @@ namespace {
 // - a filler publishes its ranks every TRONCON of them (0.2 ms of work), so
 //   that a reader waiting for the first ranks of a long growth gets them at
 //   once, for a lock taken a few thousand times a second;
-// - a long growth is cut where the values are into pieces of
-//   VALEURS_PAR_MORCEAU values or more, at most MORCEAUX_MAX, which the
-//   fillers take in turn: 8 pieces for the full table keep both cores busy
-//   to the end (the upper half of its values takes 25% longer than the
-//   lower), for 7 counts of primes of 0.5 ms each.
+// - a long growth is cut where the values are, each piece a third of the
+//   values left and at least VALEURS_MIN of them, which the fillers take in
+//   turn: the pieces shrink towards the end, so that both cores stay busy
+//   to it (the full table: 14 pieces, the last ones of 2 ms, for 13 counts
+//   of primes of 0.5 ms each; with 8 equal pieces one core idled for 10 to
+//   30 ms at the end), and a growth of 2 million ranks or more gets both.
 constexpr std::int64_t ICI = 1 << 16;
 constexpr std::int64_t TRONCON = 1 << 16;
-constexpr std::uint64_t VALEURS_PAR_MORCEAU = std::uint64_t{1} << 28;
-constexpr std::uint64_t MORCEAUX_MAX = 8;
+constexpr std::uint64_t VALEURS_MIN = std::uint64_t{1} << 24;
 constexpr int REMPLISSEURS = 2;
 
 // Ranks DE to A of a growth, whose primes are at most BORNE.
@@ -115,6 +115,7 @@ class Remplissage {
         const std::int64_t but = std::min(cible_, jusqu_a);
         Tache tache("Nombres premiers charges/calcules", static_cast<double>(but - np));
         const std::int64_t depart = np;
+        attendu_ = but;
         while (publie_.load(std::memory_order_acquire) < but && !echec_) {
             if (remplisseurs_.empty()) {
                 travailler(l, true);
@@ -125,6 +126,7 @@ class Remplissage {
             tache.point(static_cast<double>(publie_.load(std::memory_order_relaxed) - depart));
             l.lock();
         }
+        attendu_ = INT64_MAX;
         if (echec_) {
             reprendre(l);
             if (jusqu_a != INT64_MAX && cible_ < jusqu_a) {
@@ -156,22 +158,23 @@ class Remplissage {
     // known (a count of primes, half a millisecond): the fillers start on
     // the first while the others are cut.
     void decouper(std::int64_t de, std::uint64_t apres, Verrou& l) {
-        const std::uint64_t depart = apres;
         const auto borne = static_cast<std::uint64_t>(premier_);
-        const std::uint64_t largeur = borne - apres;
-        const std::uint64_t n =
-            std::clamp<std::uint64_t>(largeur / VALEURS_PAR_MORCEAU, 1, MORCEAUX_MAX);
-        for (std::uint64_t j = 1; j <= n; ++j) {
-            std::uint64_t x = j == n ? borne : depart + largeur / n * j;
+        while (de <= cible_) {
+            const std::uint64_t largeur = std::max((borne - apres) / 3, VALEURS_MIN);
+            std::uint64_t x = borne - apres <= largeur ? borne : apres + largeur;
             l.unlock();
-            std::int64_t r = j == n ? cible_ : pi(static_cast<std::int64_t>(x));
+            std::int64_t r = x == borne ? cible_ : pi(static_cast<std::int64_t>(x));
             l.lock();
-            if (r >= de) { // below 0: no memory for the count, the rest in one piece
+            if (r < 0) { // no memory for the count: the rest in one piece
+                x = borne;
+                r = cible_;
+            }
+            if (r >= de) {
                 morceaux_.push_back({de, r, x, de - 1, apres, false});
                 travail_.notify_all();
                 de = r + 1;
-                apres = x;
             }
+            apres = x;
         }
     }
 
@@ -270,8 +273,8 @@ class Remplissage {
         if (manque) {
             echec_ = true;
             abandon_ = true; // what comes after the gap is lost anyway
+            publication_.notify_all();
         }
-        publication_.notify_all();
         travail_.notify_all();
         if (ici && !echec_) {
             verifier_interruption();
@@ -313,7 +316,9 @@ class Remplissage {
             morceaux_.pop_front();
         }
         publie_.store(p, std::memory_order_release);
-        publication_.notify_all();
+        if (p >= attendu_) {
+            publication_.notify_all();
+        }
         if (verificateur_.joinable()) {
             monFlux.demander(std::min(p, limite_fichier_));
         } else {
@@ -343,6 +348,7 @@ class Remplissage {
     std::condition_variable publication_; // the readers wait for ranks
     std::deque<Morceau> morceaux_;        // in order of rank, the first being published
     std::atomic<std::int64_t> publie_{0}; // ranks filled without a gap
+    std::int64_t attendu_ = INT64_MAX;    // the rank a reader waits for
     std::int64_t limite_fichier_ = 0;     // liste.txt is checked up to this rank
     int actifs_ = 0;                      // threads writing a piece
     bool echec_ = false;                  // a filler ran out of memory
