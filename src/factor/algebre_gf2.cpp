@@ -1,11 +1,42 @@
 // Filtering, then a dense elimination by M4RI: the matrix left once the
 // rows with a lone column are gone is small enough to hold in bits.
+//
+// M4RI is loaded at its first use rather than with the program: its tables,
+// built as it loads, would cost 2 ms at every start for a library only the
+// factorisation of large numbers needs.
 
 #include "factor/algebre_gf2.hpp"
 
+#include <dlfcn.h>
 #include <m4ri/m4ri.h>
 
 namespace {
+
+struct M4ri {
+    decltype(&mzd_init) init = nullptr;
+    decltype(&mzd_free) free = nullptr;
+    decltype(&mzd_kernel_left_pluq) noyau = nullptr;
+};
+
+template <class F> void trouver(void* bibliotheque, const char* nom, F& f) {
+    f = reinterpret_cast<F>(::dlsym(bibliotheque, nom));
+}
+
+// The library's routines, or nullptr where it cannot be loaded.
+const M4ri* m4ri() {
+    static const M4ri* routines = []() -> const M4ri* {
+        void* b = ::dlopen(PREMIERS_M4RI, RTLD_NOW | RTLD_LOCAL);
+        if (b == nullptr) {
+            return nullptr;
+        }
+        static M4ri m;
+        trouver(b, "mzd_init", m.init);
+        trouver(b, "mzd_free", m.free);
+        trouver(b, "mzd_kernel_left_pluq", m.noyau);
+        return m.init && m.free && m.noyau ? &m : nullptr;
+    }();
+    return routines;
+}
 
 // Rows beyond the columns in use: enough for MAXIMUM dependencies and more.
 constexpr std::uint32_t MARGE = 96;
@@ -60,25 +91,30 @@ std::vector<std::uint32_t> filtrer(const MatriceCreuse& m, std::vector<std::uint
 
 } // namespace
 
+void preparer_algebre() {
+    m4ri();
+}
+
 std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum) {
+    const M4ri* f = m4ri();
     std::vector<std::uint32_t> numero;
     std::uint32_t largeur = 0;
     std::vector<std::uint32_t> lignes = filtrer(m, numero, largeur);
     std::vector<std::vector<std::uint32_t>> resultat;
-    if (lignes.empty()) {
+    if (lignes.empty() || f == nullptr) {
         return resultat;
     }
     // A x = 0 with one column of A per row kept: x picks the rows.
     mzd_t* a =
-        mzd_init(static_cast<rci_t>(largeur > 0 ? largeur : 1), static_cast<rci_t>(lignes.size()));
+        f->init(static_cast<rci_t>(largeur > 0 ? largeur : 1), static_cast<rci_t>(lignes.size()));
     for (std::size_t j = 0; j < lignes.size(); ++j) {
         std::uint32_t r = lignes[j];
         for (std::uint32_t t = m.debut[r]; t < m.debut[r + 1]; ++t) {
             mzd_write_bit(a, static_cast<rci_t>(numero[m.colonnes[t]]), static_cast<rci_t>(j), 1);
         }
     }
-    mzd_t* x = mzd_kernel_left_pluq(a, 0);
-    mzd_free(a);
+    mzd_t* x = f->noyau(a, 0);
+    f->free(a);
     if (x == nullptr) {
         return resultat;
     }
@@ -93,6 +129,6 @@ std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int 
             resultat.push_back(std::move(d));
         }
     }
-    mzd_free(x);
+    f->free(x);
     return resultat;
 }

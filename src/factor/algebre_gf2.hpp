@@ -19,4 +19,8 @@ struct MatriceCreuse {
 // Up to MAXIMUM independent dependencies, each the increasing indices of its
 // rows. Rows with a column no other row has are dropped first, and so are
 // rows beyond the columns left by more than a margin.
+// None when the library of the elimination cannot be loaded.
 std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum = 64);
+
+// Loads that library now, ahead of a child process that will need it.
+void preparer_algebre();
