@@ -34,7 +34,8 @@ namespace {
 //   turn: the pieces shrink towards the end, so that both cores stay busy
 //   to it (the full table: 14 pieces, the last ones of 2 ms, for 13 counts
 //   of primes of 0.5 ms each; with 8 equal pieces one core idled for 10 to
-//   30 ms at the end), and a growth of 2 million ranks or more gets both.
+//   30 ms at the end), and a growth over more than VALEURS_MIN values gets
+//   both cores.
 constexpr std::int64_t ICI = 1 << 16;
 constexpr std::int64_t TRONCON = 1 << 16;
 constexpr std::uint64_t VALEURS_MIN = std::uint64_t{1} << 24;
