@@ -7,8 +7,10 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <mutex>
 #include <primecount.hpp>
 #include <primesieve.hpp>
+#include <pthread.h>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -34,6 +36,14 @@ int fils_permis(std::int64_t x) {
     return x < PETIT || (interruption_installee() && ::getpid() == programme) ? 1 : tous;
 }
 
+// primecount's number of threads is one setting for the whole process: a
+// count sets it and runs under this lock, as the fill's threads count too.
+// A fork waits for the count under way, so that no child starts with the
+// lock taken.
+std::mutex compteur;
+const int compteur_et_fork =
+    ::pthread_atfork([] { compteur.lock(); }, [] { compteur.unlock(); }, [] { compteur.unlock(); });
+
 // Below this estimate a count is done in place: a child would cost more
 // than Ctrl-C could save.
 constexpr double DUREE_COURTE = 0.1;
@@ -44,6 +54,7 @@ std::int64_t pi(std::int64_t x) {
     if (x < 2) {
         return 0;
     }
+    std::lock_guard<std::mutex> verrou(compteur);
     primecount::set_num_threads(fils_permis(x));
     try {
         return primecount::pi(x);
@@ -53,6 +64,7 @@ std::int64_t pi(std::int64_t x) {
 }
 
 std::int64_t nieme_premier(std::int64_t n) {
+    std::lock_guard<std::mutex> verrou(compteur);
     primecount::set_num_threads(fils_permis(n < INT64_MAX / 64 ? n * 23 : INT64_MAX)); // its prime
     try {
         return primecount::nth_prime(n);

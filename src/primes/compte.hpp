@@ -7,7 +7,8 @@
 #include <cstdint>
 
 // The number of primes <= X (0 for X < 2), computed here, on every core
-// when that is safe (see compte.cpp). -1 when the library fails (no memory).
+// when that is safe (see compte.cpp), from any thread. -1 when the library
+// fails (no memory).
 std::int64_t pi(std::int64_t x);
 
 // The prime of rank N >= 1, on the same terms as pi.

@@ -47,7 +47,7 @@ struct Morceau {
     std::int64_t a = 0;
     std::uint64_t borne = 0;
     std::int64_t ecrit = 0;    // last rank written: de - 1 before any
-    std::uint64_t dernier = 0; // the prime of rank ecrit
+    std::uint64_t dernier = 0; // the primes after it are the piece's rest
     bool pris = false;         // being written
 };
 
@@ -82,15 +82,14 @@ class Remplissage {
         Nprem.reserver(static_cast<std::size_t>(cible) + 1);
         limite_fichier_ = rang_fichier;
         const std::int64_t de = cible_ + 1;
-        const auto apres = static_cast<std::uint64_t>(premier_);
         cible_ = cible;
         premier_ = premier;
-        if (morceaux_.empty() && cible - de < ICI) {
+        if (morceaux_.empty() && coupe_de_ == de && cible - de < ICI) {
             remplir_ici(de, cible, static_cast<std::uint64_t>(premier));
             return;
         }
         demarrer();
-        decouper(de, apres, l);
+        travail_.notify_all(); // the growth is theirs to cut
     }
 
     std::int64_t rang() {
@@ -144,6 +143,7 @@ class Remplissage {
             abandon_ = true;
             travail_.wait(l, [this] { return actifs_ == 0; });
             morceaux_.clear();
+            rien_a_couper();
             abandon_ = false;
             echec_ = false;
             oublie_ = true;
@@ -154,29 +154,35 @@ class Remplissage {
   private:
     using Verrou = std::unique_lock<std::mutex>;
 
-    // Hands the growth from rank DE (primes after APRES) to the target over
-    // in pieces cut where the values are, each as soon as its last rank is
-    // known (a count of primes, half a millisecond): the fillers start on
-    // the first while the others are cut.
-    void decouper(std::int64_t de, std::uint64_t apres, Verrou& l) {
+    // Under m_, from a thread counted in actifs_: the next piece of the growth
+    // cut where the values are (a count of primes, half a millisecond, made
+    // without the lock), or nullptr when it holds no prime or was dropped.
+    Morceau* couper(Verrou& l) {
+        const std::int64_t de = coupe_de_;
+        const std::uint64_t apres = coupe_apres_;
+        const std::int64_t cible = cible_;
         const auto borne = static_cast<std::uint64_t>(premier_);
-        while (de <= cible_) {
-            const std::uint64_t largeur = std::max((borne - apres) / 3, VALEURS_MIN);
-            std::uint64_t x = borne - apres <= largeur ? borne : apres + largeur;
-            l.unlock();
-            std::int64_t r = x == borne ? cible_ : pi(static_cast<std::int64_t>(x));
-            l.lock();
-            if (r < 0) { // no memory for the count: the rest in one piece
-                x = borne;
-                r = cible_;
-            }
-            if (r >= de) {
-                morceaux_.push_back({de, r, x, de - 1, apres, false});
-                travail_.notify_all();
-                de = r + 1;
-            }
-            apres = x;
+        const std::uint64_t largeur = std::max((borne - apres) / 3, VALEURS_MIN);
+        std::uint64_t x = borne - apres <= largeur ? borne : apres + largeur;
+        coupe_ = true;
+        l.unlock();
+        std::int64_t r = x == borne ? cible : pi(static_cast<std::int64_t>(x));
+        l.lock();
+        coupe_ = false;
+        if (abandon_ || coupe_de_ != de) { // set back meanwhile
+            return nullptr;
         }
+        if (r < 0) { // no memory for the count: the rest in one piece
+            x = borne;
+            r = cible;
+        }
+        coupe_de_ = std::max(de, r + 1);
+        coupe_apres_ = x;
+        if (r < de) {
+            return nullptr;
+        }
+        morceaux_.push_back({de, r, x, de - 1, apres, false});
+        return &morceaux_.back();
     }
 
     // Back in step after the table was set back, or after a filler ran out of
@@ -187,6 +193,7 @@ class Remplissage {
             cible_ = np;
             premier_ = Nprem[static_cast<std::size_t>(np)];
             publie_.store(np, std::memory_order_relaxed);
+            rien_a_couper();
         }
         if (echec_) {
             abandon_ = true;
@@ -196,7 +203,14 @@ class Remplissage {
             echec_ = false;
             cible_ = publie_.load(std::memory_order_relaxed);
             premier_ = Nprem[static_cast<std::size_t>(cible_)];
+            rien_a_couper();
         }
+    }
+
+    // The growth left to cut starts after the target: there is none.
+    void rien_a_couper() {
+        coupe_de_ = cible_ + 1;
+        coupe_apres_ = static_cast<std::uint64_t>(premier_);
     }
 
     void synchroniser() {
@@ -240,6 +254,7 @@ class Remplissage {
             crible_ici_.partir_de(avant, borne);
         }
         crible_ici_.placer(de, a);
+        rien_a_couper();
         morceaux_.push_back({de, a, borne, a, crible_ici_.dernier(), false});
         publier();
         synchroniser();
@@ -250,14 +265,23 @@ class Remplissage {
     // the piece being taken up again later from where it stopped.
     void travailler(Verrou& l, bool ici) {
         if (!ici) {
-            travail_.wait(l, [this] { return arret_ || (!abandon_ && prochain() != nullptr); });
+            travail_.wait(l, [this] { return arret_ || (!abandon_ && a_faire()); });
         }
-        Morceau* m = arret_ ? nullptr : prochain();
+        if (arret_ || !a_faire()) {
+            return;
+        }
+        ++actifs_;
+        Morceau* m = prochain();
         if (m == nullptr) {
+            m = couper(l);
+            travail_.notify_all(); // the next cut is free
+        }
+        if (m == nullptr) {
+            --actifs_;
+            travail_.notify_all();
             return;
         }
         m->pris = true;
-        ++actifs_;
         l.unlock();
         bool fini = false;
         bool manque = false;
@@ -327,6 +351,9 @@ class Remplissage {
         }
     }
 
+    // A piece to write, or a growth to cut that nobody cuts.
+    bool a_faire() { return prochain() != nullptr || (!coupe_ && coupe_de_ <= cible_); }
+
     // The first piece nobody writes that is not written yet.
     Morceau* prochain() {
         for (Morceau& m : morceaux_) {
@@ -338,13 +365,17 @@ class Remplissage {
     }
 
     // The main thread's alone.
-    std::int64_t cible_ = 0;
-    std::int64_t premier_ = 0; // the prime of rank cible_
-    bool oublie_ = true;       // the table was set back: all is np again
-    Crible crible_ici_;        // for short growths
+    bool oublie_ = true; // the table was set back: all is np again
+    Crible crible_ici_;  // for short growths
 
-    // Shared, under m_; publie_ is read without it too.
+    // Shared, under m_; publie_ is read without it too, and cible_ and
+    // premier_ by the main thread, their one writer.
     std::mutex m_;
+    std::int64_t cible_ = 0;
+    std::int64_t premier_ = 0;            // the prime of rank cible_
+    std::int64_t coupe_de_ = 1;           // the growth is cut into pieces up to this rank
+    std::uint64_t coupe_apres_ = 0;       // the growth's values left to cut are above it
+    bool coupe_ = false;                  // a thread cuts the next piece
     std::condition_variable travail_;     // the fillers wait for pieces
     std::condition_variable publication_; // the readers wait for ranks
     std::deque<Morceau> morceaux_;        // in order of rank, the first being published

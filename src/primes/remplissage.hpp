@@ -12,10 +12,11 @@
 // - The main thread alone calls these routines, sets the targets and makes
 //   room for them in the table's storage before handing them over; it alone
 //   reads and writes np, and it reads the table up to np only.
-// - Two fill threads, one per core, write the ranks between the filled ones
-//   and the target, in room already made, and publish in one count how many
-//   ranks are filled without a gap (release). A reader waits on that count
-//   (acquire) for the ranks it reads, and for nothing else.
+// - Two fill threads, one per core, cut the growth into pieces where the
+//   values are (a count of primes each), write the pieces' ranks in room
+//   already made, and publish in one count how many ranks are filled
+//   without a gap (release). A reader waits on that count (acquire) for the
+//   ranks it reads, and for nothing else.
 // - A third thread, at idle priority, checks liste.txt (monFlux) against the
 //   ranks published; neither the fill nor a reader ever waits for it. The
 //   threads start with the first long growth: the short ones before it are
