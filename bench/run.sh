@@ -108,12 +108,13 @@ rapport "[4] 40 digits from start-up / the 0.3 s target" "$a" 0.3
 # primes on both cores (target 1.5), and with the full liste.txt, checked
 # behind the fill, against without it (target 1.3); resident memory of the
 # full table after [1] of a 25-digit prime and the selections (target 650
-# MB). Figures of one run of this script, machine quiet: 0.252 s without
-# liste.txt against primesieve 0.159 s, ratio 1.59 (target 1.5 not met: the
-# primes of primesieve's iterator alone, written nowhere, take 1.25 x its
-# count, and the table's 320 MB of fresh pages the rest); with liste.txt
-# 0.247 s against 0.238 s, ratio 1.05; resident 321 MB. Four paired runs of
-# farm-bench the same hour, median of 11 to 15 pairs: 1.57, 1.59, 1.61, 1.57.
+# MB). Figures of farm-bench, 21 pairs twice, machine quiet: 0.239 and
+# 0.235 s without liste.txt against primesieve 0.163 and 0.162 s, ratios
+# 1.46 and 1.46 (the fill adds to the sieve the primes written out by
+# primesieve's iterator, 1.25 x its count alone, the zeroing of 320 MB of
+# fresh pages and 5 ms of start-up); with liste.txt 0.237 s against 0.233 s,
+# ratio 1.02; resident 319 MB. About one run in ten takes 2 to 3 times as
+# long on this VM, all of it in the kernel's zeroing of pages.
 plein='printf "2\n=150000000\n0\n0\n" | '"$prog"
 paires "full table from start-up, no liste.txt / primesieve --count" \
     "cd sans-liste && $plein" "primesieve 3121238909 --count"
@@ -124,7 +125,9 @@ echo "resident after [1] of a 25-digit prime and the selections: $(( $(tail -1 m
 # The factorisation and concatenation requests, timed inside one process
 # once the table is at the end of liste.txt (see bench/travail.cpp), next to
 # PARI/GP; and from start-up, the table filling behind the answer (target:
-# two 20-digit primes at most 2x gp).
+# two 20-digit primes at most 2x gp). farm-bench, 21 pairs: the 39-digit
+# product 0.034 s against gp 0.025 s, ratio 1.36; 2^128 + 1 0.035 s against
+# 0.027 s, ratio 1.34.
 "$racine/build/bench/bench_travail" liste.txt
 for n in 300000000000000380960000000000012449541 \
     40000000000000000000000005047300000000000000000000013299873 \
