@@ -273,7 +273,13 @@ class Remplissage {
         ++actifs_;
         Morceau* m = prochain();
         if (m == nullptr) {
-            m = couper(l);
+            try {
+                m = couper(l);
+            } catch (const std::bad_alloc&) { // no room for the piece's place in the list
+                echec_ = true;
+                abandon_ = true;
+                publication_.notify_all();
+            }
             travail_.notify_all(); // the next cut is free
         }
         if (m == nullptr) {
