@@ -1,7 +1,7 @@
 // The table filled in the background: whatever the order of the requests and
 // whoever reads it while it fills, the table that is read is the one the
-// requests one at a time would have left; and its storage keeps entries in
-// 32 bits until the first one that needs 64.
+// requests one at a time would have left; and its storage gives back every
+// entry's value, past 2^32 too.
 
 #include "aide.hpp"
 #include "base/equipe.hpp"
@@ -58,8 +58,8 @@ TEST(Remplissage, AReaderWaitsForTheFilling) {
 // last.
 TEST(Remplissage, PiecesWrittenOnBothCoresGiveTheSievesTable) {
     table_neuve();
-    grandir_au_rang(45'000'000); // primes up to 8.7e8: pieces of 2^28 values
-    grandir_au_rang(60'000'000);
+    grandir_au_rang(45'000'000); // primes up to 8.7e8: a dozen pieces
+    grandir_au_rang(60'000'000); // while the fillers cut them
     attendre_rang(1000);
     EXPECT_EQ(Nprem[1000], 7919);
     attendre_table();
@@ -193,7 +193,7 @@ TEST(TablePremiers, EntriesPast32BitsKeepTheirValues) {
     EXPECT_EQ(t[70'001], grand);
     EXPECT_EQ(t.back(), INT64_MAX);
     EXPECT_EQ(*(t.end() - 2), grand + 2);
-    t.assign(1, 0); // back to the start: 32 bits again
+    t.assign(1, 0); // back to the start
     t.push_back(7);
     EXPECT_EQ(t[1], 7);
     EXPECT_EQ(t.size(), 2u);
