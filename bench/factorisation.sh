@@ -6,9 +6,9 @@
 # one thread and on two. Then today's eleven semiprimes of 24 to 60 digits in
 # one session against one gp (target: at most 1.2).
 #
-# Needs a Release build in build/ with -DPREMIERS_BENCH=ON, gp (pari-gp),
-# /usr/bin/time (time) and a full liste.txt in the repository's folder, as
-# bench/run.sh does.
+# Needs a Release build in build/ with -DPREMIERS_BENCH=ON, gp (pari-gp) and
+# /usr/bin/time (time). The program runs in an empty folder: it needs no
+# liste.txt.
 #
 #   bench/factorisation.sh                 60, 66 and 72 digits, 3 runs each
 #   TAILLES="78 84" FOIS=1 bench/factorisation.sh
@@ -37,10 +37,8 @@ racine=$PWD
 prog=$racine/build/src/premiers
 crible=$racine/build/bench/bench_crible
 [ -x "$crible" ] || { echo "build with -DPREMIERS_BENCH=ON first" >&2; exit 1; }
-[ -f liste.txt ] || { echo "no liste.txt: run build/tools/genliste/genliste first" >&2; exit 1; }
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
-ln -s "$racine/liste.txt" "$travail/liste.txt"
 cd "$travail"
 
 # A product of two random primes of D/2 digits each, the same for each D.
