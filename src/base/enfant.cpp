@@ -118,7 +118,12 @@ class Enfant {
         ::_exit(1);
     }
     std::signal(SIGINT, SIG_DFL);
-    std::string r = travail();
+    std::string r;
+    try {
+        r = travail();
+    } catch (...) { // memory run out: the parent says so
+        ::_exit(1);
+    }
     std::size_t fait = 0;
     while (fait < r.size()) {
         ssize_t w = ::write(fd, r.data() + fait, r.size() - fait);

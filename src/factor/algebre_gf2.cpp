@@ -7,8 +7,11 @@
 
 #include "factor/algebre_gf2.hpp"
 
+#include "base/memoire.hpp"
+
 #include <dlfcn.h>
 #include <m4ri/m4ri.h>
+#include <new>
 
 namespace {
 
@@ -91,6 +94,10 @@ std::vector<std::uint32_t> filtrer(const MatriceCreuse& m, std::vector<std::uint
 
 } // namespace
 
+std::uint64_t octets_elimination(std::uint64_t lignes, std::uint64_t colonnes) {
+    return lignes * colonnes / 8 * 2; // the matrix in bits, and as much again for PLUQ's work
+}
+
 void preparer_algebre() {
     m4ri();
 }
@@ -103,6 +110,11 @@ std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int 
     std::vector<std::vector<std::uint32_t>> resultat;
     if (lignes.empty() || f == nullptr) {
         return resultat;
+    }
+    // M4RI ends the process when it finds no memory: it is asked for the
+    // matrix and its elimination's workspace only when they fit.
+    if (!memoire_suffit(octets_elimination(lignes.size(), largeur))) {
+        throw std::bad_alloc();
     }
     // A x = 0 with one column of A per row kept: x picks the rows.
     mzd_t* a =

@@ -19,8 +19,13 @@ struct MatriceCreuse {
 // Up to MAXIMUM independent dependencies, each the increasing indices of its
 // rows. Rows with a column no other row has are dropped first, and so are
 // rows beyond the columns left by more than a margin.
-// None when the library of the elimination cannot be loaded.
+// None when the library of the elimination cannot be loaded; std::bad_alloc
+// when the elimination would not fit in memory.
 std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum = 64);
+
+// The memory the elimination takes for a matrix of LIGNES rows and COLONNES
+// columns in use.
+std::uint64_t octets_elimination(std::uint64_t lignes, std::uint64_t colonnes);
 
 // Loads that library now, ahead of a child process that will need it.
 void preparer_algebre();

@@ -16,6 +16,7 @@
 #include "factor/crible_qs.hpp"
 
 #include "base/equipe.hpp"
+#include "base/memoire.hpp"
 #include "factor/algebre_gf2.hpp"
 
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include <cstdint>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
@@ -972,6 +974,10 @@ bool crible_quadratique(mpz_t facteur, const mpz_t n, const OptionsCrible& optio
         return mpz_cmp_ui(n, c.diviseur) > 0;
     }
     c.verifier = options.verifier;
+    // A search whose matrix would not fit ends before it starts.
+    if (!memoire_suffit(octets_elimination(c.taille + EXCEDENT, c.taille))) {
+        throw std::bad_alloc();
+    }
     Collecte col(static_cast<long>(c.taille + EXCEDENT));
     auto debut = std::chrono::steady_clock::now();
     Equipe equipe = options.parts > 0 ? Equipe(options.parts) : Equipe();

@@ -31,6 +31,7 @@ struct BilanCrible {
 };
 
 // A non-trivial factor of N into FACTEUR. N: odd, composite, not a perfect
-// power, of 20 digits at least. False when none was found.
+// power, of 20 digits at least. False when none was found; std::bad_alloc
+// when the memory runs out, at once when the matrix could not fit.
 bool crible_quadratique(mpz_t facteur, const mpz_t n, const OptionsCrible& options = {},
                         BilanCrible* bilan = nullptr);

@@ -11,6 +11,8 @@
 #include <flint/fmpz.h>
 #include <flint/fmpz_factor.h>
 #include <gmp.h>
+#include <new>
+#include <system_error>
 #include <type_traits>
 
 static_assert(std::is_same_v<NTL::ZZ_limb_t, unsigned long>, "NTL limbs are machine words");
@@ -24,9 +26,10 @@ namespace {
 constexpr long BITS_CRIBLE = 150;
 
 // The sieve's split, its progress shown by the parent when this runs in a
-// child process. Nothing thrown goes back through the library.
-bool scinder_par_crible(const std::vector<unsigned long>& composite,
-                        std::vector<unsigned long>& facteur) {
+// child process. Nothing thrown goes back through the library. Short of
+// memory on every core, the sieve runs again on one, which takes less.
+IssueScission scinder_par_crible(const std::vector<unsigned long>& composite,
+                                 std::vector<unsigned long>& facteur) {
     struct Facteur {
         Facteur() { mpz_init(v); }
         ~Facteur() { mpz_clear(v); }
@@ -34,22 +37,28 @@ bool scinder_par_crible(const std::vector<unsigned long>& composite,
         Facteur& operator=(const Facteur&) = delete;
         mpz_t v;
     };
-    try {
-        mpz_t n; // reads the limbs in place
-        mpz_roinit_n(n, composite.data(), static_cast<mp_size_t>(composite.size()));
-        OptionsCrible options;
-        options.avancement = [](long fait, long total) {
-            signaler_avancement("Crible quadratique, relations", fait, total);
-        };
-        Facteur f;
-        if (!crible_quadratique(f.v, n, options)) {
-            return false;
+    mpz_t n; // reads the limbs in place
+    mpz_roinit_n(n, composite.data(), static_cast<mp_size_t>(composite.size()));
+    OptionsCrible options;
+    options.avancement = [](long fait, long total) {
+        signaler_avancement("Crible quadratique, relations", fait, total);
+    };
+    for (int parts : {0, 1}) {
+        try {
+            options.parts = parts;
+            Facteur f;
+            if (!crible_quadratique(f.v, n, options)) {
+                return IssueScission::aucun;
+            }
+            facteur.assign(mpz_limbs_read(f.v), mpz_limbs_read(f.v) + mpz_size(f.v));
+            return IssueScission::facteur;
+        } catch (const std::bad_alloc&) {
+        } catch (const std::system_error&) { // a thread of the search could not start
+        } catch (...) {
+            return IssueScission::aucun; // the library's own factorisation takes over
         }
-        facteur.assign(mpz_limbs_read(f.v), mpz_limbs_read(f.v) + mpz_size(f.v));
-        return true;
-    } catch (...) {
-        return false; // the library's own factorisation takes over
     }
+    return IssueScission::memoire;
 }
 
 std::string decimal_flint(const fmpz_t x) {

@@ -1,14 +1,18 @@
 // PARI in library mode: initialised once, on first use, without its signal
 // handlers and without taking over GMP's memory functions (NTL and FLINT use
 // GMP too). Its stack starts small and grows as a computation needs, up to
-// half the memory of the machine; an error (the stack at its limit, say) is
-// caught here and reported to the caller. The library never writes to
-// standard output or to the terminal: its messages are dropped.
+// half the memory of the machine; an error is caught here and reported to
+// the caller, a lack of memory (the stack at its limit, say) as
+// std::bad_alloc. The library never writes to standard output or to the
+// terminal: its messages are dropped.
 
 #include "factor/pari.hpp"
 
+#include "base/memoire.hpp"
+
 #include <algorithm>
 #include <cstddef>
+#include <new>
 #include <pari/pari.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -39,6 +43,8 @@ std::size_t pile_maximale() {
     return std::clamp(moitie, PILE, std::size_t{16} << 30);
 }
 
+ulong fils_pari = 1; // the threads of PARI's parallel engine when memory allows
+
 } // namespace
 
 void preparer_pari() {
@@ -46,10 +52,16 @@ void preparer_pari() {
     if (fait) {
         return;
     }
+    // Short of memory for its usual stack, the library would start on a
+    // smaller one and warn on standard error.
+    if (!memoire_suffit(PILE)) {
+        throw std::bad_alloc();
+    }
     pari_init_opts(PILE, PREMIERS_PARI, INIT_DFTm | INIT_noINTGMPm);
     pariOut = &silence;
     pariErr = &silence;
     paristack_setsize(PILE, pile_maximale());
+    fils_pari = pari_mt_nbthreads;
     fait = true;
 }
 
@@ -176,20 +188,36 @@ class Scindeur {
         {0, 500}, {216, 2000}, {249, 11000}, {282, 50000}};
     static constexpr long BITS_ECM_LIBRE = 315; // some 95 digits
 
+    // A lack of memory is raised as the library's own error, once the
+    // vectors here are gone: the error's jump leaves only frames that hold
+    // no C++ object.
     bool scinder(GEN c, long e) {
-        std::vector<unsigned long> v;
-        limbes_de(c, v);
-        std::vector<unsigned long> f;
-        if (!scinder_(v, f) || f.empty()) {
+        GEN g = facteur_scinde(c);
+        if (g == nullptr) {
             return false;
         }
-        GEN g = entier(f.data(), static_cast<long>(f.size()));
-        if (cmpii(g, gen_1) <= 0 || cmpii(g, c) >= 0 || !dvdii(c, g)) {
-            return false;
+        if (g == gen_0) {
+            pari_err(e_MEM);
         }
         morceau(g, e);
         morceau(diviiexact(c, g), e);
         return true;
+    }
+
+    // The factor SCINDER found, null when none, gen_0 when it lacked memory.
+    GEN facteur_scinde(GEN c) {
+        std::vector<unsigned long> v;
+        limbes_de(c, v);
+        std::vector<unsigned long> f;
+        IssueScission issue = scinder_(v, f);
+        if (issue == IssueScission::memoire) {
+            return gen_0;
+        }
+        if (issue != IssueScission::facteur || f.empty()) {
+            return nullptr;
+        }
+        GEN g = entier(f.data(), static_cast<long>(f.size()));
+        return cmpii(g, gen_1) > 0 && cmpii(g, c) < 0 && dvdii(c, g) ? g : nullptr;
     }
 
     // The primes in increasing order, each once, as a factorisation matrix.
@@ -251,9 +279,13 @@ bool factoriser_pari(const unsigned long* limbes, long n, std::string& decimal_n
                      std::vector<FacteurPari>& facteurs, const Scission& scinder,
                      long bits_scission) {
     preparer_pari();
+    pari_mt_nbthreads = fils_de_bibliotheque_permis() ? fils_pari : 1;
     pari_sp av = avma;
     GEN volatile r = nullptr;
+    volatile bool sans_memoire = false;
     pari_CATCH(CATCH_ALL) {
+        long e = err_get_num(pari_err_last());
+        sans_memoire = e == e_MEM || e == e_STACK || e == e_STACKTHREAD;
         r = nullptr;
     }
     pari_TRY {
@@ -262,6 +294,9 @@ bool factoriser_pari(const unsigned long* limbes, long n, std::string& decimal_n
     pari_ENDCATCH;
     if (r == nullptr) {
         set_avma(av);
+        if (sans_memoire) {
+            throw std::bad_alloc();
+        }
         return false;
     }
     decimal_n = GSTR(gel(r, 1));

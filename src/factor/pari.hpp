@@ -12,18 +12,23 @@ struct FacteurPari {
     long exposant = 0;
 };
 
-// Starts the library, if not done yet. A child process forked afterwards
-// finds it ready.
+// Starts the library, if not done yet; std::bad_alloc when its stack does
+// not fit. A child process forked afterwards finds it ready.
 void preparer_pari();
 
+// What a split gave: a factor, none, or none for want of memory.
+enum class IssueScission { facteur, aucun, memoire };
+
 // A non-trivial factor of a composite (odd, without small factors, not a
-// perfect power) into FACTEUR; false when none was found. Must not throw.
-using Scission = std::function<bool(const std::vector<unsigned long>& composite,
-                                    std::vector<unsigned long>& facteur)>;
+// perfect power) into FACTEUR. Must not throw.
+using Scission = std::function<IssueScission(const std::vector<unsigned long>& composite,
+                                             std::vector<unsigned long>& facteur)>;
 
 // Factors the positive integer of N limbs at LIMBES into primes, each proved
 // prime, in increasing order; DECIMAL_N receives its decimal text. False, and
-// nothing filled in, when the library fails (out of memory, for instance).
+// nothing filled in, when the library fails; std::bad_alloc when the memory
+// runs out (the library's, or SCINDER's). PARI starts threads of its own
+// only when fils_de_bibliotheque_permis().
 // With SCINDER, a composite of BITS_SCISSION bits or more is split by it once
 // the library has found its small factors (trial division, rho, ECM), instead
 // of by the library's own quadratic sieve.

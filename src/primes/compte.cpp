@@ -2,6 +2,7 @@
 
 #include "base/enfant.hpp"
 #include "base/interruption.hpp"
+#include "base/memoire.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -26,14 +27,17 @@ const pid_t programme = ::getpid();
 // for the pool's threads at its first parallel region. So the program's own
 // process, which forks a child for each long count once Ctrl-C is handled,
 // counts on one thread; its children, and a program that never forks, count
-// on every core.
+// on every core, when memory allows them threads.
 // Below PETIT (3.4e10) a second thread gains under half a millisecond, and
 // loses five when the cores are busy filling the table: a count there runs
 // on one thread.
 int fils_permis(std::int64_t x) {
     constexpr std::int64_t PETIT = std::int64_t{1} << 35;
     static const int tous = primecount::get_num_threads(); // read before any change
-    return x < PETIT || (interruption_installee() && ::getpid() == programme) ? 1 : tous;
+    return x < PETIT || (interruption_installee() && ::getpid() == programme) ||
+                   !fils_de_bibliotheque_permis()
+               ? 1
+               : tous;
 }
 
 // primecount's number of threads is one setting for the whole process: a
