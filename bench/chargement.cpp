@@ -1,6 +1,6 @@
 // The prime table filled to rank 150,000,000 inside one process, against
-// the time of reading liste.txt and of filling a fresh array of the same
-// ranks; the file, when there, is checked behind the fill.
+// the time of reading liste.txt (which the program does not read) and of
+// filling a fresh array of the same ranks.
 //
 //   bench_chargement [FILE]     (liste.txt by default; a missing file is read as empty)
 
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
 
     double t_memoire = remplissage(static_cast<std::size_t>(RANG_FICHIER) + 1);
 
-    etat_initial(nom);
+    etat_initial();
     t0 = std::chrono::steady_clock::now();
     grandir_au_rang(RANG_FICHIER);
     attendre_table();

@@ -128,7 +128,7 @@ echo "resident after [1] of a 25-digit prime and the selections: $(( $(tail -1 m
 # two 20-digit primes at most 2x gp). farm-bench, 21 pairs: the 39-digit
 # product 0.034 s against gp 0.025 s, ratio 1.36; 2^128 + 1 0.035 s against
 # 0.027 s, ratio 1.34.
-"$racine/build/bench/bench_travail" liste.txt
+"$racine/build/bench/bench_travail"
 for n in 300000000000000380960000000000012449541 \
     40000000000000000000000005047300000000000000000000013299873 \
     340282366920938463463374607431768211457; do
@@ -153,7 +153,7 @@ semis=(662535964922357 48973219816041823087 4492414357169364207874027
     5581456392897595558379122410452239495258251598415129113
     105032137296083366125728108323169834037190290600867270119257
     5465193332227928597233597768242397795572522925240711470565052009)
-"$racine/build/bench/bench_travail" liste.txt "${semis[@]}" > interne.txt
+"$racine/build/bench/bench_travail" "${semis[@]}" > interne.txt
 for n in "${semis[@]}"; do
     a=$(grep -a "^\[1\] ${#n} digits" interne.txt | awk '{print $4}')
     b=$(duree gp_pari "factorint($n)")
@@ -182,7 +182,7 @@ rapport "[1] eleven semiprimes 24-60 digits from start-up / one gp" "$a" "$b"
 # the proof is PARI's isprime (ECPP), as in gp. Before: 181.6 s by FLINT's
 # proof, and more than 11 minutes through PARI's factorisation of a prime.
 p1000=$(echo 'print(nextprime(10^999 + 3 * 10^500))' | gp -q)
-a=$("$racine/build/bench/bench_travail" liste.txt "$p1000" | awk '/^\[1\]/ {print $4}')
+a=$("$racine/build/bench/bench_travail" "$p1000" | awk '/^\[1\]/ {print $4}')
 t0=$(date +%s.%N)
 gp_pari "isprime($p1000)"
 b=$(echo "$(date +%s.%N) - $t0" | bc)

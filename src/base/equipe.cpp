@@ -10,13 +10,11 @@
 #include <thread>
 #include <vector>
 
-bool fils_refuses = false;
-
-namespace {
-
 int coeurs() {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
+
+namespace {
 
 // The parts still running on threads of their own, and the first exception
 // any part threw.
@@ -93,7 +91,7 @@ void Equipe::executer(const std::function<void(int part)>& travail) {
     for (int part = 1; part < static_cast<int>(fils.size()); ++part) {
         try {
             suivi.depart();
-            fils[static_cast<std::size_t>(part)] = nouveau_fil([&, part] {
+            fils[static_cast<std::size_t>(part)] = std::thread([&, part] {
                 garde(part);
                 suivi.fin();
             });

@@ -19,7 +19,6 @@
 
 namespace {
 
-bool active = false;
 bool sortie_terminal = false; // standard output is the terminal too
 int ecran = -1;               // where the line typed is shown
 
@@ -193,11 +192,7 @@ bool taper(LigneEditee& ligne, std::size_t colonne) {
 
 } // namespace
 
-void activer_edition() {
-    active = ::isatty(STDIN_FILENO) == 1;
-    if (!active) {
-        return;
-    }
+EntreeTerminal::EntreeTerminal() {
     sortie_terminal = ::isatty(STDOUT_FILENO) == 1;
     ecran = STDOUT_FILENO;
     if (!sortie_terminal) {
@@ -210,11 +205,7 @@ void activer_edition() {
     std::atexit(rendre_terminal);
 }
 
-bool edition_active() {
-    return active;
-}
-
-bool lire_avec_edition(std::string_view question, int mode, std::string& ligne) {
+bool EntreeTerminal::lire(std::string_view question, int mode, std::string& ligne) {
     // Key by key before the question shows, so that what is typed once it
     // is there is never cut by the terminal's line limit.
     lire_touche_a_touche();
@@ -242,6 +233,7 @@ bool lire_avec_edition(std::string_view question, int mode, std::string& ligne) 
     return ok;
 }
 
-void ignorer_frappe_edition() {
+void EntreeTerminal::oublier_frappe() {
+    ::tcflush(STDIN_FILENO, TCIFLUSH);
     reste.clear();
 }

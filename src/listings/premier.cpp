@@ -164,7 +164,6 @@ void execution() {
 int premier() {
     attendre_table(); // every screen here shows the table's end
     xn = 0;
-    i = 1;
     K = 0;
     voir = 0;
     fois = 0;

@@ -6,72 +6,17 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <exception>
-#include <mutex>
-#include <primecount.hpp>
 #include <primesieve.hpp>
-#include <pthread.h>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
-
-// The process the program started as; the children of hors_processus see
-// another pid.
-const pid_t programme = ::getpid();
-
-// primecount runs on OpenMP threads, and GNU OpenMP's thread pool does not
-// survive fork(): a child of a process whose pool has started waits forever
-// for the pool's threads at its first parallel region. So the program's own
-// process, which forks a child for each long count once Ctrl-C is handled,
-// counts on one thread; its children, and a program that never forks, count
-// on every core.
-// Below PETIT (3.4e10) a second thread gains under half a millisecond, and
-// loses five when the cores are busy filling the table: a count there runs
-// on one thread.
-int fils_permis(std::int64_t x) {
-    constexpr std::int64_t PETIT = std::int64_t{1} << 35;
-    static const int tous = primecount::get_num_threads(); // read before any change
-    return x < PETIT || (interruption_installee() && ::getpid() == programme) ? 1 : tous;
-}
-
-// primecount's number of threads is one setting for the whole process: a
-// count sets it and runs under this lock, as the fill's threads count too.
-// A fork waits for the count under way, so that no child starts with the
-// lock taken.
-std::mutex compteur;
-const int compteur_et_fork =
-    ::pthread_atfork([] { compteur.lock(); }, [] { compteur.unlock(); }, [] { compteur.unlock(); });
 
 // Below this estimate a count is done in place: a child would cost more
 // than Ctrl-C could save.
 constexpr double DUREE_COURTE = 0.1;
 
 } // namespace
-
-std::int64_t pi(std::int64_t x) {
-    if (x < 2) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> verrou(compteur);
-    primecount::set_num_threads(fils_permis(x));
-    try {
-        return primecount::pi(x);
-    } catch (const std::exception&) { // primecount_error or bad_alloc
-        return -1;
-    }
-}
-
-std::int64_t nieme_premier(std::int64_t n) {
-    std::lock_guard<std::mutex> verrou(compteur);
-    primecount::set_num_threads(fils_permis(n < INT64_MAX / 64 ? n * 23 : INT64_MAX)); // its prime
-    try {
-        return primecount::nth_prime(n);
-    } catch (const std::exception&) {
-        return -1;
-    }
-}
 
 // The cost model, measured on the project's 2-core machine (both cores,
 // Release build), best of 3 runs:

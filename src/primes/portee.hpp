@@ -28,8 +28,6 @@ void grandir_au_dela(std::int64_t v);
 // The test of V >= 3, found prime or not (PREMIER), whose trial divisors
 // stop at the first prime above isqrt(V) (prem on a value below 2^64).
 void portee_test(std::uint64_t v, bool premier);
-// The same with the bound BORNE = (int64)sqrt((double)V) of prem1.
-void portee_test_double(std::uint64_t v, std::int64_t borne, bool premier);
 // The test of N >= 2^64, found prime or not: a prime takes the table to the
 // end of liste.txt (its square root is beyond every prime of the file), a
 // composite to its smallest prime factor.

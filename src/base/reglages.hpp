@@ -1,0 +1,28 @@
+#pragma once
+// The ground's tuning, each figure with the measurement it was chosen by
+// (the project's 2-core machine, Release build).
+
+#include <chrono>
+#include <cstdint>
+
+// The table's fill (remplissage):
+// a growth of fewer ranks, nothing under way, is written by the caller at
+// once: the first 65,536 ranks take 0.06 to 0.2 ms, less than handing them
+// to a filler;
+inline constexpr std::int64_t REMPLIR_ICI = 1 << 16;
+// a filler publishes its ranks in stretches of this many (0.2 ms of work),
+// so that a reader waiting for the first ranks of a long growth gets them at
+// once, for a lock taken a few thousand times a second;
+inline constexpr std::int64_t TRONCON_REMPLI = 1 << 16;
+// a piece holds at least this many values: above it a count of primes
+// (0.5 ms at 1e9) costs a few per cent of the piece; the full table is then
+// 14 pieces, the last ones of 2 ms, where 8 equal pieces left one core idle
+// for 10 to 30 ms at the end;
+inline constexpr std::uint64_t VALEURS_MORCEAU_MIN = std::uint64_t{1} << 24;
+// a reader waiting for ranks looks at Ctrl-C and redraws the progress line
+// this often.
+inline constexpr std::chrono::milliseconds ATTENTE_LECTEUR{50};
+
+// Below this x (3.4e10) a second thread gains primecount's pi under half a
+// millisecond, and loses five when the cores are busy filling the table.
+inline constexpr std::int64_t PI_UN_FIL = std::int64_t{1} << 35;
