@@ -1,6 +1,7 @@
 #include "base/equipe.hpp"
 
 #include "base/interruption.hpp"
+#include "base/reglages.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -35,12 +36,13 @@ class Suivi {
             premiere_ = std::move(e);
         }
     }
-    // Waits for every part, Ctrl-C looked at every 20 ms; true if pressed.
+    // Waits for every part, Ctrl-C looked at every ATTENTE_EQUIPE; true if
+    // pressed.
     bool attendre_tous(std::atomic<bool>& arret) {
         bool interrompu = false;
         std::unique_lock l(m_);
         while (en_cours_ > 0) {
-            cv_.wait_for(l, std::chrono::milliseconds(20));
+            cv_.wait_for(l, ATTENTE_EQUIPE);
             if (interruption_demandee != 0) {
                 interrompu = true;
                 arret.store(true, std::memory_order_relaxed);

@@ -1,5 +1,7 @@
 #include "base/memoire.hpp"
 
+#include "base/reglages.hpp"
+
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -68,7 +70,6 @@ std::uint64_t memoire_libre() {
 }
 
 bool memoire_suffit(std::uint64_t octets) {
-    constexpr std::uint64_t RESTE_DU_PROGRAMME = std::uint64_t{1} << 20;
     std::uint64_t libre = memoire_libre();
     return octets <= libre && octets / 8 + RESTE_DU_PROGRAMME <= libre - octets;
 }

@@ -26,3 +26,20 @@ inline constexpr std::chrono::milliseconds ATTENTE_LECTEUR{50};
 // Below this x (3.4e10) a second thread gains primecount's pi under half a
 // millisecond, and loses five when the cores are busy filling the table.
 inline constexpr std::int64_t PI_UN_FIL = std::int64_t{1} << 35;
+
+// The progress line (progression): work shorter than a second shows
+// nothing; the line is drawn five times a second; a fast loop reads the clock
+// every 1024 steps (a step well under a microsecond: under a millisecond
+// between two readings).
+inline constexpr std::chrono::milliseconds ATTENTE_PROGRESSION{1000};
+inline constexpr std::chrono::milliseconds INTERVALLE_PROGRESSION{200};
+inline constexpr std::uint32_t CADENCE_PAS = 1024;
+
+// A computation split over the cores (equipe) looks at Ctrl-C every 20 ms
+// while its other parts end: the menu comes back well within a tenth of a
+// second.
+inline constexpr std::chrono::milliseconds ATTENTE_EQUIPE{20};
+
+// Memory (memoire): a request fits when an eighth more than it and this
+// much for the rest of the program (1 MB) are still free.
+inline constexpr std::uint64_t RESTE_DU_PROGRAMME = std::uint64_t{1} << 20;

@@ -3,6 +3,7 @@
 #include "base/interruption.hpp"
 #include "input/attente.hpp"
 #include "input/ligne.hpp"
+#include "input/reglages.hpp"
 #include "state/etat.hpp"
 #include "state/sortie.hpp"
 
@@ -27,7 +28,6 @@ bool touche_a_touche = false;
 
 std::string reste; // keys typed after the last line taken
 std::map<std::string, std::vector<std::string>> historiques;
-constexpr std::size_t TAILLE_HISTORIQUE = 100;
 std::string a_ecrire; // what goes to the terminal next, kept between lines
 
 // A signal that ends the program while the terminal is read key by key:
@@ -169,7 +169,7 @@ bool taper(LigneEditee& ligne, std::size_t colonne) {
     while (!ligne.validee() && !ligne.fin_entree()) {
         if (!reste.empty()) {
             reste.erase(0, ligne.recevoir(reste));
-        } else if (ligne.sequence_en_attente() && !touches_pretes(50)) {
+        } else if (ligne.sequence_en_attente() && !touches_pretes(DELAI_ECHAPPEMENT_MS)) {
             ligne.abandonner_sequence(); // the Escape key alone
         } else {
             touches_pretes(-1);

@@ -8,6 +8,7 @@
 #include "base/progression.hpp"
 #include "input/input.hpp"
 #include "listings/listings.hpp"
+#include "listings/reglages.hpp"
 #include "primes/arith64.hpp"
 #include "primes/compte.hpp"
 #include "primes/portee.hpp"
@@ -61,10 +62,7 @@ void petites_valeurs() {
     }
 }
 
-// Below this many values per prime up to sqrt(fin), testing each odd value
-// costs less than a sieve, which first gathers every prime up to sqrt(fin).
-constexpr double VALEURS_PAR_CRIBLEUR = 20.0;
-
+// Whether testing each odd value costs less than a sieve.
 bool court(std::int64_t debut, std::int64_t fin) {
     double racine = std::sqrt(static_cast<double>(fin));
     double cribleurs = racine / std::log(racine + 2.0);

@@ -7,6 +7,7 @@
 #include "primes/arith64.hpp"
 #include "primes/portee.hpp"
 #include "primes/primes.hpp"
+#include "primes/reglages.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
@@ -26,12 +27,9 @@ bool bpsw(const ZZ& n) {
     return p;
 }
 
-// Above this size (some 1,200 digits) one test lasts a tenth of a second or
-// more: it runs where Ctrl-C can abandon it.
-constexpr long BITS_LONGS = 4096;
-
+// A long test runs where Ctrl-C can abandon it.
 bool premier_grand(const ZZ& n) {
-    if (NumBits(n) <= BITS_LONGS) {
+    if (NumBits(n) <= BITS_TEST_ICI) {
         return bpsw(n);
     }
     return hors_processus("Test de primalite", [&n] { return std::string(bpsw(n) ? "1" : "0"); }) ==
