@@ -71,8 +71,8 @@ void Remplissage::couper(std::int64_t de, std::uint64_t apres, std::uint64_t bor
     }
 }
 
-// The fillers start with the first long growth, again at the next one
-// while none could.
+// The fillers start with the first long growth; those that could not start
+// are tried again at the next one.
 void Remplissage::demarrer() {
     try {
         remplisseurs_.reserve(static_cast<std::size_t>(parts_));

@@ -7,16 +7,20 @@
 //   returns. A growth of fewer than REMPLIR_ICI ranks, with nothing under
 //   way, is written at once by that thread; a longer one is cut by value
 //   into pieces, handed out in order from one list to the fillers, one per
-//   core, started by the first long growth.
-// - A filler counts the ranks below its piece, writes the piece's primes in
-//   the room made and, every TRONCON_REMPLI ranks, moves publie(), the one
-//   count of ranks filled without a gap (release). The caller reads the
-//   table up to that count (acquire) and no further; attendre waits on it.
+//   core, started by the first long growth (those that could not start, by
+//   the next).
+// - A filler counts the ranks below its piece (the first piece of a growth
+//   knows them), writes the piece's primes in the room made and, every
+//   TRONCON_REMPLI ranks, moves publie(), the one count of ranks filled
+//   without a gap (release). The caller reads the table up to that count
+//   (acquire) and no further; attendre waits on it.
 // - Ctrl-C during a wait throws Interruption; the fill goes on.
 // - No exception leaves a filler: the first one thrown is kept, and no more
-//   pieces are taken. The next wait that finds it brings the target down to
-//   the ranks published and throws it if the rank waited for is beyond them.
-// - Where no filler could start, the waiting thread writes the pieces.
+//   pieces are taken. The next wait that finds it, once the pieces being
+//   written are left, brings the target down to the ranks published and
+//   throws it if the rank waited for is beyond them (never for TOUT).
+// - Where no filler could start, the waiting thread writes the pieces, a
+//   piece at a time, Ctrl-C looked at between them.
 // - The destructor stops each filler at the end of its stretch, joins it.
 
 #include "base/comptage.hpp"
