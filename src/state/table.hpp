@@ -16,7 +16,7 @@ static_assert(std::is_same_v<std::int64_t, long>);
 constexpr std::int64_t RANG_FICHIER = 150'000'000;
 
 extern TablePremiers Nprem;       // Nprem[r]: prime of rank r; Nprem[0] = 0; np + 1 entries
-extern std::int64_t np;           // rank of the last prime held; only Suiv changes it
+extern std::int64_t np;           // rank of the last prime held; moved by the waits for the fill
 extern std::int64_t i;            // step of Suiv's candidate search; written, never read
 extern std::int64_t rang_fichier; // the rank automatic growths stop at, set by etat_initial
 

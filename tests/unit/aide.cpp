@@ -1,8 +1,6 @@
 #include "aide.hpp"
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -43,18 +41,6 @@ const std::string& Dialogue::sortie() {
         sortie_.append(bloc, static_cast<std::size_t>(n));
     }
     return sortie_;
-}
-
-std::string liste_generee(std::uint64_t compte) {
-    std::string nom = "liste-" + std::to_string(compte) + ".txt";
-    std::string commande = std::string(GENLISTE) + " " + std::to_string(compte) + " " + nom;
-    EXPECT_EQ(std::system(commande.c_str()), 0);
-    return nom;
-}
-
-std::string fichier(const std::string& nom, const std::string& texte) {
-    std::ofstream(nom, std::ios::binary) << texte;
-    return nom;
 }
 
 void table_neuve() {

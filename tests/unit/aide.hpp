@@ -1,7 +1,6 @@
 #pragma once
 // Helpers shared by the unit tests: answers fed from a string, standard
-// output captured in a string, a liste.txt of a chosen length, the state
-// built anew.
+// output captured in a string, the state built anew.
 
 #include "input/entree.hpp"
 #include "input/input.hpp"
@@ -32,13 +31,6 @@ class Dialogue {
     int capture_; // standard output meanwhile
     std::string sortie_;
 };
-
-// Writes a liste.txt of COMPTE values with the project's generator, under a
-// name of its own in the working folder, and returns that name.
-std::string liste_generee(std::uint64_t compte);
-
-// Writes TEXTE as a file in the working folder and returns its name.
-std::string fichier(const std::string& nom, const std::string& texte);
 
 // The program-wide state at start-up, its table and a fresh fill.
 void table_neuve();
