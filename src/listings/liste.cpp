@@ -1,8 +1,8 @@
 // Menu [3]: the primes between two bounds, bounds included, without their
 // ranks. The primes come from a sieve, a count alone from the prime-counting
-// function where that costs less; the table grows exactly as far as
-// testing every odd value from 5 up with prem1 would have grown it: no
-// further than the square roots of the values need.
+// function where that costs less; the table grows exactly as far as trial
+// division of every odd value from 5 up by the table's primes would have
+// grown it: no further than the square roots of the values need.
 
 #include "base/enfant.hpp"
 #include "base/progression.hpp"

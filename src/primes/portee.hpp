@@ -34,7 +34,7 @@ void portee_test(std::uint64_t v, bool premier);
 void portee_test_grand(const NTL::ZZ& n, bool premier);
 
 // The walk of menu [3] testing every odd value of [DEBUT, FIN] (DEBUT odd,
-// at least 5) with prem1.
+// at least 5) by trial division, its bound the double-precision root.
 void portee_intervalle(std::int64_t debut, std::int64_t fin);
 
 // The factorisation of N >= 2 by trial division, whose largest prime factor
