@@ -1,6 +1,6 @@
 // The prime table filled to rank 150,000,000 inside one process, against
-// the time of reading liste.txt and of filling a fresh array of the same
-// ranks; the file, when there, is checked behind the fill.
+// the time of reading liste.txt (which the program does not read) and of
+// filling a fresh array of the same ranks.
 //
 //   bench_chargement [FILE]     (liste.txt by default; a missing file is read as empty)
 
@@ -36,7 +36,7 @@ long lecture_simple(const char* nom) {
 
 // Fills a fresh array of N entries: the cost of first touching the memory a
 // full table needs, which no way of reading the file avoids.
-double remplissage(std::size_t n) {
+double tableau_neuf(std::size_t n) {
     auto t0 = std::chrono::steady_clock::now();
     auto p = std::make_unique_for_overwrite<std::int64_t[]>(n);
     for (std::size_t r = 0; r < n; ++r) {
@@ -56,9 +56,9 @@ int main(int argc, char** argv) {
     long octets = lecture_simple(nom);
     double t_lecture = secondes_depuis(t0);
 
-    double t_memoire = remplissage(static_cast<std::size_t>(RANG_FICHIER) + 1);
+    double t_memoire = tableau_neuf(static_cast<std::size_t>(RANG_FICHIER) + 1);
 
-    etat_initial(nom);
+    etat_initial();
     t0 = std::chrono::steady_clock::now();
     grandir_au_rang(RANG_FICHIER);
     attendre_table();

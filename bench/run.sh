@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Speed figures of premiers against primesieve and PARI/GP, each measured in
-# this one run. Needs a Release build in build/ (with -DPREMIERS_BENCH=ON for
-# the loading figure), the primesieve and primecount commands (Debian
-# packages primesieve, primecount), gp (pari-gp) and python3. The figures
-# with liste.txt read the repository's, or one written here by genliste.
+# Speed figures of premiers against primesieve, primecount and PARI/GP, each
+# measured in this one run; bench/README.md says what each one is compared
+# with. Needs a Release build in build/ with -DPREMIERS_BENCH=ON, the
+# primesieve and primecount commands, gp, bc and python3 (tools/setup.sh
+# bench installs them, builds and runs this). The figures with liste.txt
+# read the repository's, or one written here by genliste.
 #
 #   bench/run.sh
 #   LONG=1 bench/run.sh    also [3] count [1, 2^63-1] (several minutes)
@@ -65,12 +66,7 @@ b=$(duree primesieve 1e12 1e12+1e9 --count)
 rapport "[3] count [1e12, 1e12+1e9] / primesieve --count" "$a" "$b"
 
 # Count only by the prime-counting function, against the primecount
-# command's pi(fin) and pi(debu - 1). Figures of one run (2 cores shared
-# with other work, load about 6): [1, 1e15] 2.99 / 2.42 s, ratio 1.24;
-# [1e15, 1e16] 13.4 / 12.0 s, ratio 1.12; [123456789, 98765432109876]
-# 0.64 / 0.64 s, ratio 1.00; and above, [1e12, 1e12+1e9] 0.154 s against
-# primesieve --count 0.282 s, ratio 0.55. LONG=1, one run each:
-# [1, 2^63-1] 353 / 454 s, ratio 0.78 (216289611853439384 primes).
+# command's pi(fin) and pi(debu - 1).
 compte_pi() { # lower, upper, label
     local a b
     a=$(duree dialogue "3\n$1\n$2\n1\n0\n")
@@ -94,41 +90,30 @@ b=$(duree sh -c 'primesieve 1 179424673 --print > p.txt')
 rapport "[2] 10000000 at first use to a file / primesieve --print" "$a" "$b"
 
 # From start-up the answer comes first and the table fills behind it.
-# Targets: [3] at most 1x primesieve --count, [4] 40 digits at most 0.3 s.
 haut=9223372036854775807
 bas=$((haut - 1000000))
 une=$(duree dialogue "3\n$bas\n$haut\n1\n0\n")
 b=$(duree primesieve $bas $haut --count)
 rapport "[3] count [2^63-1e6, 2^63-1] from start-up / primesieve --count" "$une" "$b"
 a=$(duree dialogue '4\n1\n4728193650172839465019283746501928374651\n0\n0\n0\n')
-rapport "[4] 40 digits from start-up / the 0.3 s target" "$a" 0.3
+printf '%-62s %8.3f s\n' "[4] 40 digits from start-up" "$a"
 
 # The whole table, 150,000,000 ranks, filled from start-up and its end shown
 # ([2] =150000000): without liste.txt against primesieve counting the same
-# primes on both cores (target 1.5), and with the full liste.txt, checked
-# behind the fill, against without it (target 1.3); resident memory of the
-# full table after [1] of a 25-digit prime and the selections (target 650
-# MB). Figures of farm-bench, 21 pairs twice, machine quiet: 0.239 and
-# 0.235 s without liste.txt against primesieve 0.163 and 0.162 s, ratios
-# 1.46 and 1.46 (the fill adds to the sieve the primes written out by
-# primesieve's iterator, 1.25 x its count alone, the zeroing of 320 MB of
-# fresh pages and 5 ms of start-up); with liste.txt 0.237 s against 0.233 s,
-# ratio 1.02; resident 319 MB. About one run in ten takes 2 to 3 times as
-# long on this VM, all of it in the kernel's zeroing of pages.
+# primes on both cores, and with the full liste.txt in the folder against
+# without it; resident memory of the full table after [1] of a 25-digit
+# prime and the selections.
 plein='printf "2\n=150000000\n0\n0\n" | '"$prog"
 paires "full table from start-up, no liste.txt / primesieve --count" \
     "cd sans-liste && $plein" "primesieve 3121238909 --count"
 paires "full table from start-up, with liste.txt / without it" "$plein" "cd sans-liste && $plein"
 printf '1\n1000000000000000000000007\n0\n2\n*\n0\n0\n0\n' | /usr/bin/time -f '%M' "$prog" 2> memoire.txt > /dev/null || true
-echo "resident after [1] of a 25-digit prime and the selections: $(( $(tail -1 memoire.txt) / 1024 )) MB (target 650)"
+echo "resident after [1] of a 25-digit prime and the selections: $(( $(tail -1 memoire.txt) / 1024 )) MB"
 
 # The factorisation and concatenation requests, timed inside one process
-# once the table is at the end of liste.txt (see bench/travail.cpp), next to
-# PARI/GP; and from start-up, the table filling behind the answer (target:
-# two 20-digit primes at most 2x gp). farm-bench, 21 pairs: the 39-digit
-# product 0.034 s against gp 0.025 s, ratio 1.36; 2^128 + 1 0.035 s against
-# 0.027 s, ratio 1.34.
-"$racine/build/bench/bench_travail" liste.txt
+# once the table is at the end of liste.txt's range (see bench/travail.cpp),
+# next to PARI/GP; and from start-up, the table filling behind the answer.
+"$racine/build/bench/bench_travail"
 for n in 300000000000000380960000000000012449541 \
     40000000000000000000000005047300000000000000000000013299873 \
     340282366920938463463374607431768211457; do
@@ -137,7 +122,7 @@ for n in 300000000000000380960000000000012449541 \
     rapport "[1] ${#n} digits from start-up / gp" "$tout" "$gp"
 done
 # A 10,000,000-digit answer at [1] (10^9999999): read, factored and written
-# back; target under 10 s, next to gp reading, printing and factoring it.
+# back, next to gp reading, printing and factoring it.
 { printf '1'; head -c 9999999 /dev/zero | tr '\0' '0'; echo; } > n10.txt
 { printf '1\n'; cat n10.txt; printf '0\n0\n'; } > n10.in
 a=$(duree sh -c "'$prog' < n10.in > sortie.txt")
@@ -153,16 +138,14 @@ semis=(662535964922357 48973219816041823087 4492414357169364207874027
     5581456392897595558379122410452239495258251598415129113
     105032137296083366125728108323169834037190290600867270119257
     5465193332227928597233597768242397795572522925240711470565052009)
-"$racine/build/bench/bench_travail" liste.txt "${semis[@]}" > interne.txt
+"$racine/build/bench/bench_travail" "${semis[@]}" > interne.txt
 for n in "${semis[@]}"; do
     a=$(grep -a "^\[1\] ${#n} digits" interne.txt | awk '{print $4}')
     b=$(duree gp_pari "factorint($n)")
     rapport "[1] ${#n} digits, request alone / gp factorint" "$a" "$b"
 done
 # Eleven semiprimes of 24 to 60 digits in one [1] session from start-up
-# against one gp process (one run of this script: 3.70 s against 3.49 s,
-# ratio 1.06). Per size in the same run, request alone against gp: 15 to
-# 40 digits 0.23 to 0.83, 45 digits 1.12, 50 to 64 digits 1.04 to 1.06.
+# against one gp process.
 onze=(4492414357169364207874027 191720003520630768047066487403 276007431356683560106507778491
     64147566969677888492916996103196987 2287578533285563717539406310225583437057
     3408101199586037321869479967462821763603 178299272144524584304254354533242080887965823
@@ -177,12 +160,8 @@ a=$(duree dialogue "$reponses")
 b=$(duree gp_pari "$liste_gp")
 rapport "[1] eleven semiprimes 24-60 digits from start-up / one gp" "$a" "$b"
 # A 1000-digit prime at [1], proved prime, against isprime in gp: once each.
-# One run of this script: 62.8 s at [1] against 63.3 s for gp, ratio 0.99
-# (target 1.2; another run 64.1 s against 60.9 s, 1.05);
-# the proof is PARI's isprime (ECPP), as in gp. Before: 181.6 s by FLINT's
-# proof, and more than 11 minutes through PARI's factorisation of a prime.
 p1000=$(echo 'print(nextprime(10^999 + 3 * 10^500))' | gp -q)
-a=$("$racine/build/bench/bench_travail" liste.txt "$p1000" | awk '/^\[1\]/ {print $4}')
+a=$("$racine/build/bench/bench_travail" "$p1000" | awk '/^\[1\]/ {print $4}')
 t0=$(date +%s.%N)
 gp_pari "isprime($p1000)"
 b=$(echo "$(date +%s.%N) - $t0" | bc)
@@ -194,11 +173,7 @@ b=$(duree dialogue '4\n2\n1\n1000000\n1\n0\n0\n')
 rapport "[4] range [1, 1e7] choice 2 count only / [1, 1e6]" "$a" "$b"
 
 # Long answers pasted at the terminal (a pseudo-terminal driven by
-# bench/terminal.py), against the same answers from a pipe. Measured in one
-# run on 2 shared cores: 10^99999 0.43 s / 0.074 s (ratio 5.8), 1,000,000
-# characters 0.31 s / 0.011 s (ratio 27), most of it the pseudo-terminal's
-# 4 KB transfers and the driver; the line editor crashed from about 5,500
-# characters before.
+# bench/terminal.py), against the same answers from a pipe.
 python3 -c "print('1'); print('1' + '0' * 99999); print('0'); print('0')" > cent_mille.txt
 a=$(duree python3 "$racine/bench/terminal.py" "$prog" cent_mille.txt)
 b=$(duree sh -c "'$prog' < cent_mille.txt")

@@ -1,25 +1,28 @@
 // Time of the heavy requests of the factorisation and the concatenations,
-// the table first grown to the end of liste.txt (what the literal routines
-// would have done by then) so that only the request itself is timed.
+// the table first grown to the end of liste.txt's range (what the literal
+// routines would have done by then) so that only the request itself is
+// timed.
 //
-//   bench_travail [FILE]          (liste.txt by default)
-//   bench_travail FILE N...       only the factorisation of each N, one line each
+//   bench_travail                 every request below
+//   bench_travail N...            only the factorisation of each N, one line each
 
 #include "concat/concat.hpp"
 #include "factor/factor.hpp"
+#include "input/entree.hpp"
 #include "input/input.hpp"
 #include "primes/portee.hpp"
 #include "primes/primes.hpp"
 #include "primes/remplissage.hpp"
-#include "state/essais.hpp"
 #include "state/etat.hpp"
 #include "state/sortie.hpp"
 #include "state/table.hpp"
 
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -27,29 +30,37 @@ double secondes_depuis(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// Runs ROUTINE on the answers LIGNES, output discarded; returns its time.
+// Runs ROUTINE on the answers LIGNES, its output to /dev/null; returns its
+// time.
 double mesurer(int (*routine)(), const std::string& lignes) {
-    std::istringstream entree(lignes);
-    std::string sortie;
-    source_essai = &entree;
-    out.capturer(&sortie);
+    std::istringstream flux(lignes);
+    EntreeFlux entree(flux);
+    Entree& avant = lire_depuis(entree);
+    std::fflush(stdout);
+    int ecran = ::dup(STDOUT_FILENO);
+    int nul = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ::dup2(nul, STDOUT_FILENO);
     auto t0 = std::chrono::steady_clock::now();
     routine();
+    out.flush();
     double t = secondes_depuis(t0);
-    out.capturer(nullptr);
+    ::dup2(ecran, STDOUT_FILENO);
+    ::close(nul);
+    ::close(ecran);
+    lire_depuis(avant);
     return t;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    etat_initial(argc > 1 ? argv[1] : "liste.txt");
+    etat_initial();
     auto t0 = std::chrono::steady_clock::now();
     grandir_au_rang(RANG_FICHIER);
     attendre_table();
     std::printf("table to rank %ld: %.3f s\n", np, secondes_depuis(t0));
-    if (argc > 2) {
-        for (int a = 2; a < argc; ++a) {
+    if (argc > 1) {
+        for (int a = 1; a < argc; ++a) {
             std::printf("[1] %zu digits %.4f s\n", std::string(argv[a]).size(),
                         mesurer(decomp, std::string(argv[a]) + "\n0\n"));
         }

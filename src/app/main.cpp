@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     // script nothing changes: SIGINT ends the program, lines are read as is.
     if (isatty(STDIN_FILENO) == 1) {
         installer_interruption();
-        activer_edition();
+        static EntreeTerminal terminal;
+        lire_depuis(terminal);
     }
     boucle_menu();
     terminer();

@@ -1,6 +1,7 @@
 #include "base/equipe.hpp"
 
 #include "base/interruption.hpp"
+#include "base/reglages.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -10,13 +11,11 @@
 #include <thread>
 #include <vector>
 
-bool fils_refuses = false;
-
-namespace {
-
 int coeurs() {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
+
+namespace {
 
 // The parts still running on threads of their own, and the first exception
 // any part threw.
@@ -37,12 +36,13 @@ class Suivi {
             premiere_ = std::move(e);
         }
     }
-    // Waits for every part, Ctrl-C looked at every 20 ms; true if pressed.
+    // Waits for every part, Ctrl-C looked at every ATTENTE_EQUIPE; true if
+    // pressed.
     bool attendre_tous(std::atomic<bool>& arret) {
         bool interrompu = false;
         std::unique_lock l(m_);
         while (en_cours_ > 0) {
-            cv_.wait_for(l, std::chrono::milliseconds(20));
+            cv_.wait_for(l, ATTENTE_EQUIPE);
             if (interruption_demandee != 0) {
                 interrompu = true;
                 arret.store(true, std::memory_order_relaxed);
@@ -93,7 +93,7 @@ void Equipe::executer(const std::function<void(int part)>& travail) {
     for (int part = 1; part < static_cast<int>(fils.size()); ++part) {
         try {
             suivi.depart();
-            fils[static_cast<std::size_t>(part)] = nouveau_fil([&, part] {
+            fils[static_cast<std::size_t>(part)] = std::thread([&, part] {
                 garde(part);
                 suivi.fin();
             });

@@ -19,21 +19,9 @@
 
 #include <atomic>
 #include <functional>
-#include <system_error>
-#include <thread>
-#include <utility>
 
-// Tests: while true, no thread of the program's own can start, as when the
-// system refuses one.
-extern bool fils_refuses;
-
-// Starts F on a thread of its own; std::system_error when none can start.
-template <class F> std::thread nouveau_fil(F&& f) {
-    if (fils_refuses) {
-        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    }
-    return std::thread(std::forward<F>(f));
-}
+// The machine's cores, at least 1.
+int coeurs();
 
 class Equipe {
   public:

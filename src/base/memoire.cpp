@@ -1,5 +1,7 @@
 #include "base/memoire.hpp"
 
+#include "base/reglages.hpp"
+
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -68,15 +70,10 @@ std::uint64_t memoire_libre() {
 }
 
 bool memoire_suffit(std::uint64_t octets) {
-    constexpr std::uint64_t RESTE_DU_PROGRAMME = std::uint64_t{1} << 20;
     std::uint64_t libre = memoire_libre();
     return octets <= libre && octets / 8 + RESTE_DU_PROGRAMME <= libre - octets;
 }
 
 bool fils_de_bibliotheque_permis() {
-    // A library thread takes its stack (8 MB), its allocator's arena (64 MB
-    // of address space) and PARI's own stack (16 MB) at least: a gigabyte
-    // keeps a dozen of them far from the limit.
-    constexpr std::uint64_t LIBRE_POUR_FILS = std::uint64_t{1} << 30;
     return memoire_libre() >= LIBRE_POUR_FILS;
 }

@@ -1,5 +1,7 @@
 #include "base/progression.hpp"
 
+#include "base/reglages.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,8 +12,8 @@
 namespace {
 
 constexpr std::int64_t SECONDE = 1'000'000'000;
-constexpr std::int64_t ATTENTE = SECONDE;        // work shorter than this shows nothing
-constexpr std::int64_t INTERVALLE = SECONDE / 5; // between two drawings of the line
+constexpr std::int64_t ATTENTE = std::chrono::nanoseconds(ATTENTE_PROGRESSION).count();
+constexpr std::int64_t INTERVALLE = std::chrono::nanoseconds(INTERVALLE_PROGRESSION).count();
 
 const Tache* proprietaire = nullptr; // the task whose line is shown, or none
 std::int64_t prochain_dessin = 0;

@@ -8,6 +8,7 @@
 // is written to standard output. Standard output never receives any of it.
 
 #include "base/interruption.hpp"
+#include "base/reglages.hpp"
 
 #include <cstdint>
 
@@ -20,7 +21,7 @@
 // Either call unwinds with Interruption once Ctrl-C has been pressed.
 class Tache {
   public:
-    static constexpr std::uint32_t CADENCE = 1024;
+    static constexpr std::uint32_t CADENCE = CADENCE_PAS;
 
     // NOM: what is being done, as the line shows it; TOTAL: the amount of
     // work, in the unit of the FAIT given to pas and point (0: unknown, the

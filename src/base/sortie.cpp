@@ -13,13 +13,6 @@
 #include <unistd.h>
 
 Sortie& Sortie::operator<<(std::string_view s) {
-    if (s.size() > sizeof buf_) {
-        flush();
-        if (capture_ != nullptr) {
-            capture_->append(s);
-            return *this;
-        }
-    }
     while (!s.empty()) {
         place(1);
         std::size_t part = std::min(s.size(), sizeof buf_ - n_);
@@ -67,11 +60,6 @@ Sortie& Sortie::operator<<(const NTL::ZZ& v) {
 }
 
 void Sortie::flush() {
-    if (capture_ != nullptr) {
-        capture_->append(buf_, n_);
-        n_ = 0;
-        return;
-    }
     if (n_ > 0) {
         avant_ecriture_sortie();
     }
@@ -127,9 +115,4 @@ int afficher_textes(const char* programme, std::initializer_list<const char*> te
     }
     dire_ecriture_impossible(programme, errno != 0 ? errno : EIO);
     return 2;
-}
-
-void Sortie::capturer(std::string* dest) {
-    flush();
-    capture_ = dest;
 }

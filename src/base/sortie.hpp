@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 #include <string_view>
 
 // Writes on standard error the line that says why PROGRAMME could not write
@@ -34,11 +33,9 @@ class Sortie {
     Sortie& operator<<(int v) { return *this << static_cast<long>(v); }
     Sortie& operator<<(const NTL::ZZ& v);
 
-    // Writes the buffer to standard output (or to the capture string). The
-    // progress line, if one is shown, is erased first.
+    // Writes the buffer to standard output. The progress line, if one is
+    // shown, is erased first.
     void flush();
-    // Tests: everything written from now on goes to *dest instead of fd 1.
-    void capturer(std::string* dest);
 
   private:
     void place(std::size_t n) {
@@ -50,5 +47,4 @@ class Sortie {
     void (*perdue_)(int erreur);
     char buf_[1 << 16];
     std::size_t n_ = 0;
-    std::string* capture_ = nullptr;
 };

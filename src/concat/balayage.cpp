@@ -1,5 +1,6 @@
 #include "concat/balayage.hpp"
 
+#include "concat/reglages.hpp"
 #include "primes/arith64.hpp"
 
 #include <algorithm>
@@ -34,16 +35,13 @@ int chiffres(std::uint64_t v) {
 constexpr std::uint8_t VOIES[32] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,
                                     1, 2, 2, 3, 2, 3, 3, 4, 2, 3, 3, 4, 3, 4, 4, 5};
 
-// Prefixes between two calls of the caller's watch.
-constexpr std::uint32_t VEILLE = 256;
-
 } // namespace
 
 Balayage::Balayage(const Impairs& table, bool premiers, bool liste, std::uint64_t crible,
                    std::uint64_t fin)
     : table_(table), premiers_(premiers), liste_(liste), limite_r_(table.borne() / 10),
       fin_crible_(std::min(fin, crible)), q_crible_(crible / 10),
-      saut_(std::max<std::uint64_t>(1 << 16, 4 * isqrt64(fin_crible_))) {
+      saut_(std::max(SAUT_MIN, 4 * isqrt64(fin_crible_))) {
     dix_[0] = 1;
     for (int i = 1; i < MAX; ++i) {
         dix_[i] = dix_[i - 1] * 10;

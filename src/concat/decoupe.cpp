@@ -4,6 +4,7 @@
 #include "concat/decoupe.hpp"
 
 #include "base/progression.hpp"
+#include "concat/reglages.hpp"
 #include "primes/primes.hpp"
 #include "state/sortie.hpp"
 
@@ -19,10 +20,8 @@ ZZ P2; // what is left of the number whose digits are being taken
 constexpr long BLOC = 1'000'000'000'000'000'000;
 constexpr std::int32_t CHIFFRES_BLOC = 18;
 
-// Lengths reserved for the table up front: every piece of a short number, so
-// that a range search never allocates per number; for a long number the table
-// grows with the prime pieces actually found.
-constexpr std::int64_t RESERVE_MAX = 1 << 16;
+// For a long number the table grows with the prime pieces actually found,
+// past RESERVE_MAX.
 
 std::int32_t chiffres_machine(long v) {
     std::int32_t c = 0;

@@ -7,6 +7,7 @@
 #include "concat/balayage.hpp"
 #include "concat/decoupe.hpp"
 #include "concat/impairs.hpp"
+#include "concat/reglages.hpp"
 #include "primes/arith64.hpp"
 #include "primes/portee.hpp"
 #include "state/sortie.hpp"
@@ -19,17 +20,13 @@
 
 namespace {
 
-// The bit table: the whole range when it fits in 64 MB; otherwise 16 values
-// for each number of the range (the short pieces that end at the last digit
-// take all values up to about ten times the range's width), at least 2^24,
-// and no further than the pieces shorter than the numbers go. At most half
-// the memory the process can still take.
-constexpr std::uint64_t BORNE_MIN = std::uint64_t{1} << 24;
-constexpr std::uint64_t BORNE_MAX = std::uint64_t{1} << 30;
-
+// The bit table (see reglages.hpp), no further than the pieces shorter than
+// the numbers go, and at most half the memory the process can still take.
 std::uint64_t borne_table(std::uint64_t bas, std::uint64_t haut) {
     std::uint64_t largeur = haut - bas + 1;
-    std::uint64_t b = largeur >= BORNE_MAX / 16 ? BORNE_MAX : std::max(BORNE_MIN, 16 * largeur);
+    std::uint64_t b = largeur >= TABLE_MAX / TABLE_PAR_NOMBRE
+                          ? TABLE_MAX
+                          : std::max(TABLE_MIN, TABLE_PAR_NOMBRE * largeur);
     if (b <= haut) {
         std::uint64_t courts = 1; // 10^(digits of haut - 1)
         while (courts <= haut / 10) {
@@ -37,7 +34,7 @@ std::uint64_t borne_table(std::uint64_t bas, std::uint64_t haut) {
         }
         b = std::min(b, courts);
     }
-    std::uint64_t libre = std::min(memoire_libre(), BORNE_MAX);
+    std::uint64_t libre = std::min(memoire_libre(), TABLE_MAX);
     return std::min({b, haut + 1, libre / 2 * 16});
 }
 
@@ -49,21 +46,13 @@ std::uint64_t borne_table(std::uint64_t bas, std::uint64_t haut) {
 // comes down as the parts grow in number.
 std::uint64_t limite_crible(std::uint64_t bas, std::uint64_t haut, const Impairs& table,
                             int parts) {
-    std::uint64_t limite = std::uint64_t{1} << 50;
+    std::uint64_t limite = LIMITE_CRIBLE;
     for (int p = parts; p > 2; p = (p + 1) / 2) {
         limite /= 4;
     }
     bool utile = haut >= table.borne() && haut - bas + 1 >= isqrt64(std::min(haut, limite)) / 8;
     return utile ? limite : 0;
 }
-
-// Numbers in a round: small enough for its list to stay in memory, large
-// enough for the threads' start to weigh nothing. Each round is cut into
-// stretches that the parts take in turn, so that a core slowed down by other
-// work takes fewer of them.
-constexpr std::uint64_t TOUR_LISTE = std::uint64_t{1} << 20;
-constexpr std::uint64_t TOUR_NOMBRES = std::uint64_t{1} << 24;
-constexpr std::uint64_t TRANCHES = 16;
 
 bool contient_premier(std::uint64_t bas, std::uint64_t haut) {
     for (std::uint64_t v = haut; v >= bas; --v) {
@@ -96,9 +85,8 @@ void grandir_comme_la_recherche(std::uint64_t bas, std::uint64_t haut, bool prem
 // so that it stops the writing of a long list too; every item "N[count]  "
 // is written whole.
 void ecrire_liste(std::string_view texte) {
-    constexpr std::size_t MORCEAU = std::size_t{1} << 14;
-    while (texte.size() > MORCEAU) {
-        std::size_t n = texte.rfind(']', MORCEAU) + 3; // the item's "]  "
+    while (texte.size() > MORCEAU_LISTE) {
+        std::size_t n = texte.rfind(']', MORCEAU_LISTE) + 3; // the item's "]  "
         out << texte.substr(0, n);
         texte.remove_prefix(n);
         verifier_interruption();

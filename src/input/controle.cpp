@@ -4,10 +4,8 @@
 // that a caller always gets an answer it can use as it stands.
 
 #include "base/interruption.hpp"
-#include "input/attente.hpp"
+#include "input/entree.hpp"
 #include "input/input.hpp"
-#include "input/terminal.hpp"
-#include "state/essais.hpp"
 #include "state/etat.hpp"
 #include "state/reponses.hpp"
 #include "state/sortie.hpp"
@@ -18,44 +16,20 @@
 #include <gmp.h>
 #include <iostream>
 #include <string>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
 std::string entree; // the line just read, without its line end
 
-// On a terminal, what was typed before the question is not an answer to it.
-// From a pipe or a file the lines are answers given in advance: keep them.
-void ignorer_frappe_anticipee() {
-    if (source_essai != nullptr || isatty(STDIN_FILENO) == 0) {
-        return;
-    }
-    tcflush(STDIN_FILENO, TCIFLUSH);
-    ignorer_frappe_edition();
-    std::streambuf* tampon = std::cin.rdbuf();
-    while (tampon->in_avail() > 0) {
-        tampon->sbumpc();
-    }
-}
+EntreeFlux entree_standard(std::cin);
+Entree* source = &entree_standard;
 
 // Writes the question and reads one line into entree, without its line feed
-// or a carriage return before it. At the end of standard input the program
-// ends. At the terminal MODE tells which history the line belongs to.
+// or a carriage return before it. At the end of input the program ends. MODE
+// tells the terminal which history the line belongs to.
 void lire_ligne(std::string_view question, int mode) {
-    if (source_essai == nullptr && edition_active()) {
-        if (!lire_avec_edition(question, mode, entree)) {
-            terminer();
-        }
-    } else {
-        out << question;
-        out.flush();
-        if (source_essai == nullptr && std::cin.rdbuf()->in_avail() <= 0) {
-            attendre_entree();
-        }
-        if (!std::getline(source_essai != nullptr ? *source_essai : std::cin, entree)) {
-            terminer();
-        }
+    if (!source->lire(question, mode, entree)) {
+        terminer();
     }
     if (!entree.empty() && entree.back() == '\r') {
         entree.pop_back();
@@ -222,7 +196,7 @@ bool acceptable(int mode) {
 
 int controle(int mode, const char* text) {
     verifier_interruption(); // a Ctrl-C that came while work was ending
-    ignorer_frappe_anticipee();
+    source->oublier_frappe();
     voir = 0;
     std::size_t longueur = std::strlen(text);
     for (;;) {
@@ -240,4 +214,16 @@ void question(const char* texte) {
     std::size_t n = std::min(std::strlen(texte), sizeof message - 1);
     std::memcpy(message, texte, n);
     message[n] = '\0';
+}
+
+bool EntreeFlux::lire(std::string_view question, int, std::string& ligne) {
+    out << question;
+    out.flush();
+    return static_cast<bool>(std::getline(flux_, ligne));
+}
+
+Entree& lire_depuis(Entree& nouvelle) {
+    Entree& avant = *source;
+    source = &nouvelle;
+    return avant;
 }

@@ -3,6 +3,7 @@
 #include "base/interruption.hpp"
 #include "input/attente.hpp"
 #include "input/ligne.hpp"
+#include "input/reglages.hpp"
 #include "state/etat.hpp"
 #include "state/sortie.hpp"
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-bool active = false;
 bool sortie_terminal = false; // standard output is the terminal too
 int ecran = -1;               // where the line typed is shown
 
@@ -28,7 +28,6 @@ bool touche_a_touche = false;
 
 std::string reste; // keys typed after the last line taken
 std::map<std::string, std::vector<std::string>> historiques;
-constexpr std::size_t TAILLE_HISTORIQUE = 100;
 std::string a_ecrire; // what goes to the terminal next, kept between lines
 
 // A signal that ends the program while the terminal is read key by key:
@@ -170,7 +169,7 @@ bool taper(LigneEditee& ligne, std::size_t colonne) {
     while (!ligne.validee() && !ligne.fin_entree()) {
         if (!reste.empty()) {
             reste.erase(0, ligne.recevoir(reste));
-        } else if (ligne.sequence_en_attente() && !touches_pretes(50)) {
+        } else if (ligne.sequence_en_attente() && !touches_pretes(DELAI_ECHAPPEMENT_MS)) {
             ligne.abandonner_sequence(); // the Escape key alone
         } else {
             touches_pretes(-1);
@@ -193,11 +192,7 @@ bool taper(LigneEditee& ligne, std::size_t colonne) {
 
 } // namespace
 
-void activer_edition() {
-    active = ::isatty(STDIN_FILENO) == 1;
-    if (!active) {
-        return;
-    }
+EntreeTerminal::EntreeTerminal() {
     sortie_terminal = ::isatty(STDOUT_FILENO) == 1;
     ecran = STDOUT_FILENO;
     if (!sortie_terminal) {
@@ -210,11 +205,7 @@ void activer_edition() {
     std::atexit(rendre_terminal);
 }
 
-bool edition_active() {
-    return active;
-}
-
-bool lire_avec_edition(std::string_view question, int mode, std::string& ligne) {
+bool EntreeTerminal::lire(std::string_view question, int mode, std::string& ligne) {
     // Key by key before the question shows, so that what is typed once it
     // is there is never cut by the terminal's line limit.
     lire_touche_a_touche();
@@ -242,6 +233,7 @@ bool lire_avec_edition(std::string_view question, int mode, std::string& ligne) 
     return ok;
 }
 
-void ignorer_frappe_edition() {
+void EntreeTerminal::oublier_frappe() {
+    ::tcflush(STDIN_FILENO, TCIFLUSH);
     reste.clear();
 }

@@ -1,13 +1,14 @@
 // Menu [3]: the primes between two bounds, bounds included, without their
 // ranks. The primes come from a sieve, a count alone from the prime-counting
-// function where that costs less; the table grows exactly as far as
-// testing every odd value from 5 up with prem1 would have grown it: no
-// further than the square roots of the values need.
+// function where that costs less; the table grows exactly as far as trial
+// division of every odd value from 5 up by the table's primes would have
+// grown it: no further than the square roots of the values need.
 
 #include "base/enfant.hpp"
 #include "base/progression.hpp"
 #include "input/input.hpp"
 #include "listings/listings.hpp"
+#include "listings/reglages.hpp"
 #include "primes/arith64.hpp"
 #include "primes/compte.hpp"
 #include "primes/portee.hpp"
@@ -61,10 +62,7 @@ void petites_valeurs() {
     }
 }
 
-// Below this many values per prime up to sqrt(fin), testing each odd value
-// costs less than a sieve, which first gathers every prime up to sqrt(fin).
-constexpr double VALEURS_PAR_CRIBLEUR = 20.0;
-
+// Whether testing each odd value costs less than a sieve.
 bool court(std::int64_t debut, std::int64_t fin) {
     double racine = std::sqrt(static_cast<double>(fin));
     double cribleurs = racine / std::log(racine + 2.0);

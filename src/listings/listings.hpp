@@ -15,7 +15,7 @@ int premier();
 int affiche();
 
 // Menu [3]: lists or counts the primes between two bounds. Sets compter (the
-// count-only answer) and w1 (the count); grows the table as prem1 testing
-// every odd value of the range would, no further than the end of liste.txt.
+// count-only answer) and w1 (the count); grows the table as trial division
+// of every odd value of the range would, no further than rang_fichier.
 // Returns 1.
 int liste();

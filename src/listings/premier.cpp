@@ -6,6 +6,7 @@
 #include "input/input.hpp"
 #include "listings/entrees.hpp"
 #include "listings/listings.hpp"
+#include "listings/reglages.hpp"
 #include "primes/portee.hpp"
 #include "primes/remplissage.hpp"
 #include "state/reponses.hpp"
@@ -128,18 +129,14 @@ void titre() {
     }
 }
 
-// Ranks listed at a time: a long listing starts at once, its later ranks
-// being filled while the first ones are written.
-constexpr std::int64_t TRANCHE = 1 << 16;
-
 void entrees() {
     if (un == 1) {
         attendre_rang(np1);
         entree_rang(np1);
         return;
     }
-    for (std::int64_t de = np0 + 1; de <= np1; de += TRANCHE) {
-        std::int64_t a = std::min(np1, de + (TRANCHE - 1));
+    for (std::int64_t de = np0 + 1; de <= np1; de += TRANCHE_LISTE) {
+        std::int64_t a = std::min(np1, de + (TRANCHE_LISTE - 1));
         attendre_rang(a);
         entrees_rangs(de, a);
     }
@@ -164,7 +161,6 @@ void execution() {
 int premier() {
     attendre_table(); // every screen here shows the table's end
     xn = 0;
-    i = 1;
     K = 0;
     voir = 0;
     fois = 0;

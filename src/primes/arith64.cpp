@@ -1,5 +1,7 @@
 #include "primes/arith64.hpp"
 
+#include "primes/reglages.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <flint/ulong_extras.h>
@@ -8,10 +10,9 @@
 
 namespace {
 
-// Primality of the odd values below 2^25, one bit each (2 MiB), sieved on
-// first use: most concatenation pieces are small, and a bit costs less than
-// any test.
-constexpr std::uint64_t CRIBLE = std::uint64_t{1} << 25;
+// Primality of the odd values below CRIBLE, one bit each, sieved on first
+// use.
+constexpr std::uint64_t CRIBLE = CRIBLE_IMPAIRS;
 
 const std::vector<std::uint64_t>& crible_impairs() {
     static const std::vector<std::uint64_t> bits = [] {

@@ -2,100 +2,26 @@
 
 #include "base/enfant.hpp"
 #include "base/interruption.hpp"
-#include "base/memoire.hpp"
+#include "primes/reglages.hpp"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <exception>
-#include <mutex>
-#include <primecount.hpp>
 #include <primesieve.hpp>
-#include <pthread.h>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
-namespace {
-
-// The process the program started as; the children of hors_processus see
-// another pid.
-const pid_t programme = ::getpid();
-
-// primecount runs on OpenMP threads, and GNU OpenMP's thread pool does not
-// survive fork(): a child of a process whose pool has started waits forever
-// for the pool's threads at its first parallel region. So the program's own
-// process, which forks a child for each long count once Ctrl-C is handled,
-// counts on one thread; its children, and a program that never forks, count
-// on every core, when memory allows them threads.
-// Below PETIT (3.4e10) a second thread gains under half a millisecond, and
-// loses five when the cores are busy filling the table: a count there runs
-// on one thread.
-int fils_permis(std::int64_t x) {
-    constexpr std::int64_t PETIT = std::int64_t{1} << 35;
-    static const int tous = primecount::get_num_threads(); // read before any change
-    return x < PETIT || (interruption_installee() && ::getpid() == programme) ||
-                   !fils_de_bibliotheque_permis()
-               ? 1
-               : tous;
-}
-
-// primecount's number of threads is one setting for the whole process: a
-// count sets it and runs under this lock, as the fill's threads count too.
-// A fork waits for the count under way, so that no child starts with the
-// lock taken.
-std::mutex compteur;
-const int compteur_et_fork =
-    ::pthread_atfork([] { compteur.lock(); }, [] { compteur.unlock(); }, [] { compteur.unlock(); });
-
-// Below this estimate a count is done in place: a child would cost more
-// than Ctrl-C could save.
-constexpr double DUREE_COURTE = 0.1;
-
-} // namespace
-
-std::int64_t pi(std::int64_t x) {
-    if (x < 2) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> verrou(compteur);
-    primecount::set_num_threads(fils_permis(x));
-    try {
-        return primecount::pi(x);
-    } catch (const std::exception&) { // primecount_error or bad_alloc
-        return -1;
-    }
-}
-
-std::int64_t nieme_premier(std::int64_t n) {
-    std::lock_guard<std::mutex> verrou(compteur);
-    primecount::set_num_threads(fils_permis(n < INT64_MAX / 64 ? n * 23 : INT64_MAX)); // its prime
-    try {
-        return primecount::nth_prime(n);
-    } catch (const std::exception&) {
-        return -1;
-    }
-}
-
-// The cost model, measured on the project's 2-core machine (both cores,
-// Release build), best of 3 runs:
-//   primecount pi(x): 1e9 0.3 ms, 1e10 1.3 ms, 1e12 about 20 ms, 1e13 about
-//   60 ms, 1e15 0.75 s, 1e18 about 50 s; that is 1e-7 s for each unit of
-//   x^(2/3) / ln(x)^2, the growth of Gourdon's algorithm, from 1e12 up.
-//   primesieve count of [a, a + w]: the sieving primes up to sqrt(a + w) in
-//   0.25 ns each (0.23 s at 1e18 for w = 1e5), then per value, for w = 1e9:
-//   0.12 ns up to 1e11, 0.17 at 1e12, 0.22 at 1e13, 0.31 at 1e14, 0.38 at
-//   1e15, 0.58 at 1e16, 1.1 at 1e18: 35% more for each power of ten past 1e11.
-// The two ways meet, for a range of width w at height a, near w = 1.5e8 at
-// 1e12, 4e9 at 1e15 and 1e11 at 1e18: ranges that short stay with the
-// sieve, whose per-value cost the model follows best at those widths.
+// The cost model, whose figures are in primes/reglages.hpp. The two ways
+// meet, for a range of width w at height a, near w = 1.5e8 at 1e12, 4e9 at
+// 1e15 and 1e11 at 1e18: ranges that short stay with the sieve, whose
+// per-value cost the model follows best at those widths.
 double duree_pi(std::int64_t x) {
     if (x < 2) {
         return 0;
     }
     auto v = static_cast<double>(x);
     double l = std::log(v);
-    return 1e-3 + 1e-7 * std::cbrt(v * v) / (l * l);
+    return PI_FIXE + PI_UNITE * std::cbrt(v * v) / (l * l);
 }
 
 namespace {
@@ -104,8 +30,9 @@ namespace {
 double duree_crible(std::int64_t debut, std::int64_t fin) {
     auto haut = static_cast<double>(fin);
     double largeur = static_cast<double>(fin - debut) + 1.0;
-    double decades = std::max(0.0, std::log10(haut) - 11.0);
-    return 0.25e-9 * std::sqrt(haut) + largeur * 0.12e-9 * std::pow(1.35, decades);
+    double decades = std::max(0.0, std::log10(haut) - CRIBLE_DECADES);
+    return CRIBLE_RACINE * std::sqrt(haut) +
+           largeur * CRIBLE_VALEUR * std::pow(CRIBLE_HAUSSE, decades);
 }
 
 } // namespace
@@ -143,8 +70,9 @@ std::int64_t nombre_premiers(std::int64_t debut, std::int64_t fin) {
             compte_crible(static_cast<std::uint64_t>(debut), static_cast<std::uint64_t>(fin)));
     };
     double duree = analytique ? duree_pi(fin) + duree_pi(debut - 1) : duree_crible(debut, fin);
-    std::string r =
-        duree < DUREE_COURTE ? calcul() : hors_processus("Comptage des nombres premiers", calcul);
+    std::string r = duree < DUREE_COMPTE_ICI
+                        ? calcul()
+                        : hors_processus("Comptage des nombres premiers", calcul);
     std::int64_t n = 0;
     std::from_chars(r.data(), r.data() + r.size(), n);
     return n;

@@ -1,18 +1,12 @@
 #pragma once
 // Counting primes without seeing each one: pi(x) by the combinatorial
-// algorithms of primecount, and the count of a range by whichever of pi or
-// the sieve a cost model measured on this machine says is cheaper. Neither
-// reads nor grows the prime table.
+// algorithms of primecount (base/comptage), and the count of a range by
+// whichever of pi or the sieve a cost model measured on this machine says is
+// cheaper. Neither reads nor grows the prime table.
+
+#include "base/comptage.hpp"
 
 #include <cstdint>
-
-// The number of primes <= X (0 for X < 2), computed here, on every core
-// when that is safe (see compte.cpp), from any thread. -1 when the library
-// fails (no memory).
-std::int64_t pi(std::int64_t x);
-
-// The prime of rank N >= 1, on the same terms as pi.
-std::int64_t nieme_premier(std::int64_t n);
 
 // Estimated seconds of pi(X).
 double duree_pi(std::int64_t x);

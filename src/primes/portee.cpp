@@ -226,18 +226,6 @@ void portee_test(std::uint64_t v, bool premier) {
     }
 }
 
-// A table prime above the bound also passes every composite's smallest factor.
-void portee_test_double(std::uint64_t v, std::int64_t borne, bool premier) {
-    if (dernier() > borne) {
-        return;
-    }
-    if (premier) {
-        grandir_au_dessus(borne);
-    } else {
-        grandir_jusqu_a(static_cast<std::int64_t>(plus_petit_facteur(v)));
-    }
-}
-
 void portee_test_grand(const ZZ& n, bool premier) {
     if (premier) {
         grandir_au_dessus(INT64_MAX);

@@ -28,15 +28,13 @@ void grandir_au_dela(std::int64_t v);
 // The test of V >= 3, found prime or not (PREMIER), whose trial divisors
 // stop at the first prime above isqrt(V) (prem on a value below 2^64).
 void portee_test(std::uint64_t v, bool premier);
-// The same with the bound BORNE = (int64)sqrt((double)V) of prem1.
-void portee_test_double(std::uint64_t v, std::int64_t borne, bool premier);
 // The test of N >= 2^64, found prime or not: a prime takes the table to the
 // end of liste.txt (its square root is beyond every prime of the file), a
 // composite to its smallest prime factor.
 void portee_test_grand(const NTL::ZZ& n, bool premier);
 
 // The walk of menu [3] testing every odd value of [DEBUT, FIN] (DEBUT odd,
-// at least 5) with prem1.
+// at least 5) by trial division, its bound the double-precision root.
 void portee_intervalle(std::int64_t debut, std::int64_t fin);
 
 // The factorisation of N >= 2 by trial division, whose largest prime factor

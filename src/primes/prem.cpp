@@ -1,4 +1,4 @@
-// Primality of the big integer S (prem) and of the 64-bit S3 (prem1). The
+// Primality of the big integer S (prem) and of a 64-bit value (prem64). The
 // verdict comes from a deterministic test below 2^64 and from the
 // Baillie-PSW test above; the table grows as trial division by its primes
 // would have grown it (see portee).
@@ -7,10 +7,10 @@
 #include "primes/arith64.hpp"
 #include "primes/portee.hpp"
 #include "primes/primes.hpp"
+#include "primes/reglages.hpp"
 #include "state/table.hpp"
 #include "state/travail.hpp"
 
-#include <cmath>
 #include <flint/NTL-interface.h>
 #include <flint/fmpz.h>
 #include <string>
@@ -27,12 +27,9 @@ bool bpsw(const ZZ& n) {
     return p;
 }
 
-// Above this size (some 1,200 digits) one test lasts a tenth of a second or
-// more: it runs where Ctrl-C can abandon it.
-constexpr long BITS_LONGS = 4096;
-
+// A long test runs where Ctrl-C can abandon it.
 bool premier_grand(const ZZ& n) {
-    if (NumBits(n) <= BITS_LONGS) {
+    if (NumBits(n) <= BITS_TEST_ICI) {
         return bpsw(n);
     }
     return hors_processus("Test de primalite", [&n] { return std::string(bpsw(n) ? "1" : "0"); }) ==
@@ -57,7 +54,6 @@ int prem() {
     if (NumBits(S) <= 64) {
         return prem64(NTL::conv<unsigned long>(S));
     }
-    i = 1;
     bool p = premier_au_dessus_de_2_64(S);
     portee_test_grand(S, p);
     return p ? 1 : 0;
@@ -70,17 +66,7 @@ int prem64(std::uint64_t v) {
     if (v < 2) {
         return 0;
     }
-    i = 1;
     bool p = premier64(v);
     portee_test(v, p);
-    return p ? 1 : 0;
-}
-
-int prem1() {
-    i = 1;
-    auto borne = static_cast<std::int64_t>(std::sqrt(static_cast<double>(S3)));
-    auto v = static_cast<std::uint64_t>(S3);
-    bool p = premier64(v);
-    portee_test_double(v, borne, p);
     return p ? 1 : 0;
 }

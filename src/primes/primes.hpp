@@ -7,18 +7,13 @@
 #include <cstdint>
 
 // Appends the next prime to the table: np grows by 1 and Nprem[np] holds the
-// smallest prime above Nprem[np - 1]. Sets i back to 1. Returns 1.
+// smallest prime above Nprem[np - 1]. Returns 1.
 int Suiv();
 
 // Tests S (S >= 0): returns 1 if S is prime, else 0, and grows the table
 // exactly as trial division by its primes up to the integer square root of
-// S would (never past rank rang_fichier). Sets i.
+// S would (never past rank rang_fichier).
 int prem();
 
 // prem for S = V, without a big integer.
 int prem64(std::uint64_t v);
-
-// The same test on the 64-bit S3 (3 <= S3), whose trial divisors would stop
-// at the first table prime above the double-precision square root of S3.
-// Sets i.
-int prem1();

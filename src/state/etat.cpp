@@ -5,7 +5,7 @@
 #include "state/etat.hpp"
 
 #include "base/descripteurs.hpp"
-#include "state/essais.hpp"
+#include "base/remplissage.hpp"
 #include "state/reponses.hpp"
 #include "state/sortie.hpp"
 #include "state/table.hpp"
@@ -30,8 +30,8 @@ __attribute__((init_priority(101))) DescripteursStandard descripteurs;
 Sortie out(sortie_perdue);
 
 ZZ S, valeur0, valtest2;
-FichierListe monFlux("liste.txt");
 TablePremiers Nprem(3, 0);
+std::optional<Remplissage> remplissage; // after the table: stopped before it goes
 std::vector<std::int64_t> Nexpo(1, 0);
 std::vector<std::int64_t> Nfact(1, 0);
 
@@ -47,40 +47,35 @@ std::int32_t un = 0;
 std::int32_t voir = 0;
 std::int64_t valtest1 = 0;
 
-std::int64_t S3 = 0;
 std::int64_t k = 0;
 std::int32_t recalc = 1;
 std::int32_t compter = 0;
 std::int64_t w1 = 0;
 std::int32_t A = 0;
 
-void (*fin_essai)() = nullptr;
-std::istream* source_essai = nullptr;
-
 void valeurs_initiales() {
     S = 0, valeur0 = 0, valtest2 = 0;
     i = 0;
     message[0] = '\0';
     valeur2 = 0, valeur = 0, xn = 0, un = 0, voir = 0, valtest1 = 0;
-    S3 = 0, k = 0;
+    k = 0;
     recalc = 1, compter = 0, w1 = 0, A = 0;
 }
 
-void etat_initial(const char* liste) {
+void etat_initial(std::int64_t plafond) {
     valeurs_initiales();
-    monFlux.ouvrir(liste);
+    remplissage.reset(); // its fillers stopped before the table starts again
     Nprem.assign(1, 0);
     Nprem.push_back(2);
     Nprem.push_back(3);
     np = 2;
+    rang_fichier = plafond;
+    remplissage.emplace(Nprem);
     Nexpo.assign(1, 0);
     Nfact.assign(1, 0);
 }
 
 void terminer() {
     out.flush();
-    if (fin_essai != nullptr) {
-        fin_essai();
-    }
     std::exit(1);
 }

@@ -1,13 +1,18 @@
 #pragma once
 // The program-wide state at start, and the one way the program ends.
 
-// Sets every program-wide variable to its start-up value: the prime table
-// back to ranks 1 and 2 (np = 2, Nprem = {0, 2, 3}) with LISTE (liste.txt
-// for the program, another file in tests) to be read from its start, the
-// answers, flags and work values as constructed.
-void etat_initial(const char* liste = "liste.txt");
+#include "state/table.hpp"
 
-// The same for everything but the prime table, its file and the
+#include <cstdint>
+
+// Sets every program-wide variable to its start-up value: the prime table
+// back to ranks 1 and 2 (np = 2, Nprem = {0, 2, 3}) with a fill of its own,
+// its automatic growths stopping at rank PLAFOND (RANG_FICHIER for the
+// program, less in tests), the answers, flags and work values as
+// constructed.
+void etat_initial(std::int64_t plafond = RANG_FICHIER);
+
+// The same for everything but the prime table, its fill and the
 // factorisation arrays, which keep what they hold: the state the menu comes
 // back to after work was abandoned.
 void valeurs_initiales();

@@ -9,9 +9,8 @@
 
 using NTL::ZZ;
 
-extern ZZ S;            // number tested by prem; cofactor of decomp; piece of the concatenations
-extern std::int64_t S3; // number tested by prem1
-extern std::int64_t k;  // decomp: rank of the trial divisor; prem leaves it alone
+extern ZZ S;           // number tested by prem; cofactor of decomp; piece of the concatenations
+extern std::int64_t k; // decomp: rank of the trial divisor; prem leaves it alone
 extern std::int32_t recalc;             // repeat flag of decomp and concatN; 1 at start
 extern std::int32_t compter;            // count-only flag of liste and Nconcat
 extern std::int64_t w1;                 // counter: primes of liste, splits of the concatenations

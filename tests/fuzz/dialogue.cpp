@@ -3,23 +3,39 @@
 // The end of the input ends the dialogue, as it ends the program.
 
 #include "app/menu.hpp"
-#include "primes/remplissage.hpp"
-#include "state/essais.hpp"
+#include "input/entree.hpp"
 #include "state/etat.hpp"
 #include "state/sortie.hpp"
 
 #include <cstddef>
 #include <cstdint>
+#include <fcntl.h>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
+// The end of the input unwinds to the target instead of ending the process.
 struct FinEntree {};
 
-[[noreturn]] void fin_entree() {
-    throw FinEntree{};
-}
+class Lignes : public EntreeFlux {
+  public:
+    using EntreeFlux::EntreeFlux;
+    bool lire(std::string_view question, int mode, std::string& ligne) override {
+        if (!EntreeFlux::lire(question, mode, ligne)) {
+            throw FinEntree{};
+        }
+        return true;
+    }
+};
+
+// The dialogue's screens are not looked at: standard output goes nowhere.
+const int sans_sortie = [] {
+    int nul = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ::dup2(nul, STDOUT_FILENO);
+    return ::close(nul);
+}();
 
 // Bounds the work one input can ask for: it is run only when none of its runs
 // of digits is longer than four, so that every count, rank, bound and N it can
@@ -44,20 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!travail_borne(data, size)) {
         return -1; // not worth keeping in the corpus
     }
-    // Never destroyed: out, destroyed at exit, still writes into it.
-    static auto* sortie = new std::string;
-    sortie->clear();
-    out.capturer(sortie);
-    fin_essai = fin_entree;
-    oublier_remplissage();
     etat_initial();
-    std::istringstream entree(std::string(reinterpret_cast<const char*>(data), size));
-    source_essai = &entree;
+    std::istringstream flux(std::string(reinterpret_cast<const char*>(data), size));
+    Lignes lignes(flux);
+    Entree& avant = lire_depuis(lignes);
     try {
         boucle_menu(); // returns on the menu answer 0
     } catch (const FinEntree&) {
     }
     out.flush();
-    source_essai = nullptr;
+    lire_depuis(avant);
     return 0;
 }

@@ -4,6 +4,14 @@
 #include <cstdint>
 #include <string>
 
+// The number prem1 and prem1_literal test (3 <= S3).
+extern std::int64_t S3;
+
+// Tests S3: returns 1 if it is prime, else 0, and grows the table as trial
+// division by its primes up to the double-precision square root of S3
+// would.
+int prem1();
+
 // Trial division of S by the table primes (same contract as prem).
 int prem_literal();
 // Trial division of S3 by the table primes (same contract as prem1).

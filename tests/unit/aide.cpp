@@ -1,24 +1,57 @@
 #include "aide.hpp"
 
-#include "primes/remplissage.hpp"
-
-#include <cstdlib>
-#include <fstream>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
-std::string liste_generee(std::uint64_t compte) {
-    std::string nom = "liste-" + std::to_string(compte) + ".txt";
-    std::string commande = std::string(GENLISTE) + " " + std::to_string(compte) + " " + nom;
-    EXPECT_EQ(std::system(commande.c_str()), 0);
-    return nom;
+namespace {
+
+std::int64_t plafond = RANG_FICHIER; // of the state table_neuve builds
+
+} // namespace
+
+Dialogue::Dialogue(const std::string& lignes)
+    : lignes_(lignes), entree_(lignes_), avant_(lire_depuis(entree_)) {
+    out.flush();
+    std::fflush(stdout);
+    ecran_ = ::dup(STDOUT_FILENO);
+    capture_ = ::memfd_create("sortie", MFD_CLOEXEC);
+    ::dup2(capture_, STDOUT_FILENO);
 }
 
-std::string fichier(const std::string& nom, const std::string& texte) {
-    std::ofstream(nom, std::ios::binary) << texte;
-    return nom;
+Dialogue::~Dialogue() {
+    sortie();
+    std::fflush(stdout);
+    ::dup2(ecran_, STDOUT_FILENO);
+    ::close(ecran_);
+    ::close(capture_);
+    lire_depuis(avant_);
+    if (::testing::Test::HasFailure()) { // the messages written meanwhile are in it
+        std::printf("standard output of the dialogue:\n%s\n", sortie_.c_str());
+    }
 }
 
-void table_neuve(const std::string& nom) {
-    oublier_remplissage();
-    etat_initial(nom.c_str());
+const std::string& Dialogue::sortie() {
+    out.flush();
+    std::fflush(stdout);
+    char bloc[1 << 16];
+    for (ssize_t n;
+         (n = ::pread(capture_, bloc, sizeof bloc, static_cast<off_t>(sortie_.size()))) > 0;) {
+        sortie_.append(bloc, static_cast<std::size_t>(n));
+    }
+    return sortie_;
+}
+
+void table_neuve() {
+    etat_initial(plafond);
+}
+
+RangFichierAbaisse::RangFichierAbaisse(std::int64_t rang) {
+    plafond = rang;
+    table_neuve();
+}
+
+RangFichierAbaisse::~RangFichierAbaisse() {
+    plafond = RANG_FICHIER;
 }

@@ -1,9 +1,9 @@
 #pragma once
-// Helpers shared by the unit tests: answers fed from a string, output
-// captured in a string, a liste.txt of a chosen length.
+// Helpers shared by the unit tests: answers fed from a string, standard
+// output captured in a string, the state built anew.
 
+#include "input/entree.hpp"
 #include "input/input.hpp"
-#include "state/essais.hpp"
 #include "state/etat.hpp"
 #include "state/sortie.hpp"
 #include "state/table.hpp"
@@ -12,33 +12,36 @@
 #include <sstream>
 #include <string>
 
-// Feeds LIGNES as standard input and captures standard output while it lives.
+// While it lives, controle reads LIGNES and standard output (descriptor 1)
+// goes to a file of its own, whose text sortie() returns.
 class Dialogue {
   public:
-    explicit Dialogue(const std::string& lignes) : entree_(lignes) {
-        source_essai = &entree_;
-        out.capturer(&sortie_);
-    }
-    ~Dialogue() {
-        out.capturer(nullptr);
-        source_essai = nullptr;
-    }
-    const std::string& sortie() {
-        out.flush();
-        return sortie_;
-    }
+    explicit Dialogue(const std::string& lignes);
+    Dialogue(const Dialogue&) = delete;
+    Dialogue& operator=(const Dialogue&) = delete;
+    ~Dialogue();
+    // Everything written on standard output so far.
+    const std::string& sortie();
 
   private:
-    std::istringstream entree_;
+    std::istringstream lignes_;
+    EntreeFlux entree_;
+    Entree& avant_;
+    int ecran_;   // standard output before
+    int capture_; // standard output meanwhile
     std::string sortie_;
 };
 
-// Writes a liste.txt of COMPTE values with the project's generator, under a
-// name of its own in the working folder, and returns that name.
-std::string liste_generee(std::uint64_t compte);
+// The program-wide state at start-up, its table and a fresh fill.
+void table_neuve();
 
-// Writes TEXTE as a file in the working folder and returns its name.
-std::string fichier(const std::string& nom, const std::string& texte);
-
-// The program-wide state at start-up, reading NOM as liste.txt.
-void table_neuve(const std::string& nom = LISTE_TEST);
+// While it lives, the state table_neuve builds stops the table's automatic
+// growths at rank RANG, not RANG_FICHIER, so that a test reaches the cap
+// soon; built, it starts the state anew.
+class RangFichierAbaisse {
+  public:
+    explicit RangFichierAbaisse(std::int64_t rang);
+    RangFichierAbaisse(const RangFichierAbaisse&) = delete;
+    RangFichierAbaisse& operator=(const RangFichierAbaisse&) = delete;
+    ~RangFichierAbaisse();
+};

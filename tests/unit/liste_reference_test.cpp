@@ -5,6 +5,7 @@
 #include "listings/listings.hpp"
 #include "primes/primes.hpp"
 #include "primes/remplissage.hpp"
+#include "reference.hpp"
 #include "state/travail.hpp"
 
 #include <gtest/gtest.h>

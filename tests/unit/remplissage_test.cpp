@@ -1,20 +1,30 @@
 // The table filled in the background: whatever the order of the requests and
 // whoever reads it while it fills, the table that is read is the one the
-// requests one at a time would have left; and its storage gives back every
+// requests one at a time would have left; the fill's contract on a table of
+// its own (a reader during the fill, Ctrl-C, a filler's failure, the end
+// during a fill, no thread at all); and the storage gives back every
 // entry's value, past 2^32 too.
 
 #include "aide.hpp"
 #include "base/equipe.hpp"
-#include "base/fluxliste.hpp"
+#include "base/interruption.hpp"
+#include "base/remplissage.hpp"
 #include "base/tablepremiers.hpp"
 #include "listings/listings.hpp"
 #include "primes/portee.hpp"
 #include "primes/primes.hpp"
 #include "primes/remplissage.hpp"
 
+#include <chrono>
+#include <csignal>
+#include <future>
 #include <gtest/gtest.h>
+#include <new>
+#include <optional>
 #include <primesieve.hpp>
+#include <pthread.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -72,10 +82,29 @@ TEST(Remplissage, PiecesWrittenOnBothCoresGiveTheSievesTable) {
     EXPECT_EQ(faux, 0);
 }
 
+// While it lives, no thread can start, as when the system refuses one: the
+// stack every new thread would need is larger than the address space.
+class FilsRefuses {
+  public:
+    FilsRefuses() { reglage(std::size_t{1} << 46); }
+    FilsRefuses(const FilsRefuses&) = delete;
+    FilsRefuses& operator=(const FilsRefuses&) = delete;
+    ~FilsRefuses() { reglage(std::size_t{8} << 20); }
+
+  private:
+    static void reglage(std::size_t pile) {
+        pthread_attr_t a;
+        pthread_attr_init(&a);
+        pthread_attr_setstacksize(&a, pile);
+        pthread_setattr_default_np(&a);
+        pthread_attr_destroy(&a);
+    }
+};
+
 // Where no thread can start, the work is done by the thread that waits for
 // it: the same table, and every part of a split computation.
 TEST(Remplissage, WithoutThreadsTheWaitingThreadFills) {
-    fils_refuses = true;
+    FilsRefuses refus;
     table_neuve();
     grandir_au_rang(3'000'000);
     table_exacte();
@@ -84,99 +113,116 @@ TEST(Remplissage, WithoutThreadsTheWaitingThreadFills) {
     std::vector<int> vues(2);
     equipe.executer([&](int part) { ++vues[static_cast<std::size_t>(part)]; });
     EXPECT_EQ(vues, std::vector<int>({1, 1}));
-    fils_refuses = false;
 }
 
-// A damaged file is read no further; the filling computes the rest.
-TEST(Remplissage, ADamagedFileGivesTheSameTable) {
-    for (const char* texte : {"5 7 11 12 17 19", "5 7 11 13 19 23", "5 7 97 101"}) {
-        table_neuve(fichier("abime.txt", texte));
-        grandir_jusqu_a(1'000'000);
-        table_exacte();
-        EXPECT_TRUE(monFlux.epuise()) << texte;
+// A fill of its own, on a table of its own: ranks 1 and 2, then the growth
+// to rank RANG (whose prime is PREMIER), counted by COMPTER.
+struct Essai {
+    TablePremiers table{3, 0};
+    std::optional<Remplissage> fill;
+    explicit Essai(Remplissage::Compteur compter = pi, int remplisseurs = 2) {
+        table.assign(1, 0);
+        table.push_back(2);
+        table.push_back(3);
+        fill.emplace(table, std::move(compter), remplisseurs);
+    }
+    // The ranks published agree with the sieve.
+    void exacte() const {
+        const std::int64_t n = fill->publie();
+        primesieve::iterator it;
+        std::int64_t faux = 0;
+        for (std::size_t r = 1; r <= static_cast<std::size_t>(n); ++r) {
+            faux += table[r] != static_cast<std::int64_t>(it.next_prime());
+        }
+        EXPECT_EQ(faux, 0);
+    }
+};
+
+constexpr std::int64_t RANG = 20'000'000;
+constexpr std::int64_t PREMIER = 373'587'883;
+
+// A reader during the fill gets its ranks before the end, then the whole.
+TEST(Remplissage, AReaderDuringTheFillGetsItsRanksFirst) {
+    Essai e;
+    e.fill->viser(RANG, PREMIER);
+    e.fill->attendre(100'000);
+    EXPECT_GE(e.fill->publie(), 100'000);
+    EXPECT_EQ(e.table[100'000], 1'299'709);
+    e.fill->attendre(Remplissage::TOUT);
+    EXPECT_EQ(e.fill->publie(), RANG);
+    EXPECT_EQ(e.table[RANG], PREMIER);
+    e.exacte();
+}
+
+// Ctrl-C during a wait ends the wait and not the fill; the next wait gets
+// the whole table. The counts of the pieces after the first wait for the
+// key, so that the fill cannot end before it.
+TEST(Remplissage, CtrlCDuringAWaitThenAWaitThatEnds) {
+    std::promise<void> cle;
+    std::shared_future<void> pressee = cle.get_future().share();
+    Essai e([pressee](std::int64_t x) {
+        pressee.wait();
+        return pi(x);
+    });
+    e.fill->viser(RANG, PREMIER);
+    installer_interruption();
+    pthread_t principal = pthread_self();
+    std::thread frappe([principal] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        pthread_kill(principal, SIGINT);
+    });
+    EXPECT_THROW(e.fill->attendre(Remplissage::TOUT), Interruption);
+    frappe.join();
+    interruption_demandee = 0;
+    cle.set_value();
+    e.fill->attendre(Remplissage::TOUT);
+    EXPECT_EQ(e.fill->publie(), RANG);
+    e.exacte();
+}
+
+// A count that fails beyond a value: the ranks below it are published, the
+// reader that needs more gets the failure, the target comes down to what
+// was filled, and a later growth fills again.
+TEST(Remplissage, AFillersFailureReachesTheReader) {
+    for (int remplisseurs : {2, 0}) {
+        Essai e(
+            [](std::int64_t x) {
+                if (x > 200'000'000) {
+                    throw std::bad_alloc();
+                }
+                return pi(x);
+            },
+            remplisseurs);
+        e.fill->viser(RANG, PREMIER);
+        EXPECT_THROW(e.fill->attendre(RANG), std::bad_alloc) << remplisseurs;
+        EXPECT_LT(e.fill->publie(), RANG);
+        EXPECT_EQ(e.fill->cible(), e.fill->publie());
+        e.exacte();
+        e.fill->viser(e.fill->cible() + 1000, nieme_premier(e.fill->cible() + 1000));
+        e.fill->attendre(Remplissage::TOUT);
+        EXPECT_EQ(e.table[static_cast<std::size_t>(e.fill->publie())],
+                  nieme_premier(e.fill->publie()));
+        e.exacte();
     }
 }
 
-// A long block of the file is read beside the sieve: sound, it is read to
-// its end; a value off by two deep inside stops the reading there.
-TEST(Remplissage, ALongBlockOfTheFileIsReadAndChecked) {
-    const std::string nom = liste_generee(200'000);
-    table_neuve(nom);
-    grandir_au_rang(200'002);
-    table_exacte();
-    EXPECT_FALSE(monFlux.epuise());
-    std::string texte;
-    std::vector<std::int64_t> premiers;
-    primesieve::generate_n_primes(200'000, 5, &premiers);
-    premiers[150'000] += 2;
-    for (std::int64_t p : premiers) {
-        texte += std::to_string(p) + "\n";
+// The end of the program during a fill: the fillers stop and are joined.
+TEST(Remplissage, TheEndDuringAFill) {
+    for (int fois = 0; fois < 3; ++fois) {
+        Essai e;
+        e.fill->viser(RANG, PREMIER);
+        e.fill->attendre(1000);
+        e.fill.reset();
     }
-    table_neuve(fichier("faux.txt", texte));
-    grandir_au_rang(200'002);
-    table_exacte();
-    EXPECT_TRUE(monFlux.epuise());
 }
 
-// Where the reading of a long block stops, whatever the layout of the file
-// and wherever it goes wrong, is where reading the values one by one and
-// checking each stops.
-TEST(Remplissage, ABlockReadOnTwoCoresStopsWhereOneByOneStops) {
-    constexpr std::int64_t RANGS = 200'000; // one block, checked in two parts split near 3/4
-    std::vector<std::int64_t> premiers;
-    primesieve::generate_n_primes(RANGS, 5, &premiers);
-    struct Cas {
-        const char* nom;
-        std::size_t ou;     // the value changed
-        const char* avant;  // written before it
-        const char* valeur; // in its place, when not null
-        const char* apres;  // written after it in place of the newline
-    };
-    const Cas cas[] = {
-        {"sound", 0, "", nullptr, "\n"},
-        {"crlf everywhere", RANGS, "", nullptr, "\r\n"},
-        {"two blanks early", 1000, "", nullptr, " \n"},
-        {"two blanks late", 150'000, "", nullptr, " \n"},
-        {"leading zero early", 1000, "0", nullptr, "\n"},
-        {"leading zero late", 150'000, "00", nullptr, "\n"},
-        {"wrong early", 1000, "", "4", "\n"},
-        {"wrong late", 150'000, "", "4", "\n"},
-        {"wrong last", RANGS - 1, "", "4", "\n"},
-        {"two blanks deep", 190'000, "", nullptr, " \n"},
-        {"leading zero deep", 190'000, "0", nullptr, "\n"},
-        {"wrong deep", 190'000, "", "4", "\n"},
-        {"wrong in the first quarter", 60'000, "", "4", "\n"},
-        {"cut late", 150'000, "", "", ""},
-    };
-    for (const Cas& c : cas) {
-        std::string texte;
-        for (std::size_t k = 0; k < premiers.size(); ++k) {
-            bool ici = k == c.ou || c.ou == static_cast<std::size_t>(RANGS);
-            if (std::string(c.nom) == "cut late" && k == c.ou) {
-                break;
-            }
-            texte += ici ? c.avant : "";
-            texte += ici && c.valeur != nullptr ? c.valeur : std::to_string(premiers[k]);
-            texte += ici ? c.apres : "\n";
-        }
-        texte += "5\n"; // after the ranks read
-        const std::string nom = fichier("disposition.txt", texte);
-        FluxListe temoin(nom.c_str());
-        for (std::int64_t p : premiers) {
-            std::int64_t v = 0;
-            if (!temoin.lire(v) || v != p) {
-                temoin.fermer();
-                break;
-            }
-        }
-        table_neuve(nom);
-        grandir_au_rang(RANGS + 2);
-        table_exacte();
-        ASSERT_EQ(monFlux.epuise(), temoin.epuise()) << c.nom;
-        if (!temoin.epuise()) {
-            EXPECT_EQ(monFlux.position(), temoin.position()) << c.nom;
-        }
-    }
+// Without fillers the reader writes the pieces: the same table.
+TEST(Remplissage, WithoutFillersTheReaderWrites) {
+    Essai e(pi, 0);
+    e.fill->viser(RANG / 10, nieme_premier(RANG / 10));
+    e.fill->attendre(Remplissage::TOUT);
+    EXPECT_EQ(e.fill->publie(), RANG / 10);
+    e.exacte();
 }
 
 TEST(TablePremiers, EntriesPast32BitsKeepTheirValues) {
