@@ -18,12 +18,6 @@ void puissance_mod(mpz_class& x, const mpz_class& e, const mpz_class& n) {
     mpz_powm(x.get_mpz_t(), x.get_mpz_t(), e.get_mpz_t(), n.get_mpz_t());
 }
 
-mpz_class puissance_q(const Puissance& f) {
-    mpz_class p;
-    mpz_pow_ui(p.get_mpz_t(), f.q.get_mpz_t(), f.e);
-    return p;
-}
-
 // The conditions for Q, Y = A^((N-1)/Q): composite when A^(N-1) != 1 or
 // when gcd(Y - 1, N) is a proper factor; open when Y = 1.
 Conditions pour_q(const mpz_class& n, const mpz_class& y, const mpz_class& q) {
@@ -71,19 +65,17 @@ Conditions conditions_moins(const mpz_class& n, const std::vector<Puissance>& f)
     if (a == 0) {
         return Conditions::indecises;
     }
-    std::vector<mpz_class> e;
-    mpz_class produit = 1;
+    // A^((N-1)/Q) for each Q from A^((N-1)/R), R the product of the Q.
+    std::vector<mpz_class> q;
+    mpz_class radical = 1;
     for (const Puissance& p : f) {
-        e.push_back(puissance_q(p));
-        produit *= e.back();
+        q.push_back(p.q);
+        radical *= p.q;
     }
     mpz_class x = static_cast<unsigned long>(a);
-    puissance_mod(x, (n - 1) / produit, n);
-    std::vector<mpz_class> y = puissances_partielles(x, e, n, puissance_mod);
+    puissance_mod(x, (n - 1) / radical, n);
+    std::vector<mpz_class> y = puissances_partielles(x, q, n, puissance_mod);
     for (std::size_t i = 0; i < f.size(); ++i) {
-        mpz_class q_e1;
-        mpz_pow_ui(q_e1.get_mpz_t(), f[i].q.get_mpz_t(), f[i].e - 1);
-        puissance_mod(y[i], q_e1, n);
         Conditions c = pour_q(n, y[i], f[i].q);
         if (c == Conditions::indecises) {
             c = f[i].q == 2 ? Conditions::compose : autres_bases(n, f[i].q);

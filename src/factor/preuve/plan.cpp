@@ -20,10 +20,12 @@ unsigned long bits(const mpz_class& v) {
     return static_cast<unsigned long>(mpz_sizeinbase(v.get_mpz_t(), 2));
 }
 
-// One side's usable powers, largest first, and the products of the first k.
+// One side's usable powers, largest first, the products of the first k and
+// of their primes.
 struct Cote {
     std::vector<std::size_t> ordre;
     std::vector<mpz_class> produits{mpz_class(1)};
+    std::vector<unsigned long> bits_premiers{0};
 
     Cote(const Partielle& p, bool tous) {
         std::vector<std::pair<mpz_class, std::size_t>> puissances;
@@ -39,20 +41,21 @@ struct Cote {
         for (const auto& [v, i] : puissances) {
             ordre.push_back(i);
             produits.push_back(produits.back() * v);
+            bits_premiers.push_back(bits_premiers.back() + bits(p.facteurs[i].q));
         }
     }
 
     std::size_t taille() const { return ordre.size(); }
 
     // The conditions on the first K: a power of the size of N, then the
-    // tree's levels, each a power of the size of the product.
+    // tree's levels, each a power of the size of the product of the primes.
     double cout(std::size_t k, unsigned long bits_n, double poids) const {
         if (k == 0) {
             return 0;
         }
         double niveaux = std::ceil(std::log2(static_cast<double>(k)));
         return poids *
-               (static_cast<double>(bits_n) + static_cast<double>(bits(produits[k])) * niveaux);
+               (static_cast<double>(bits_n) + static_cast<double>(bits_premiers[k]) * niveaux);
     }
 
     std::vector<std::size_t> premiers(std::size_t k) const {

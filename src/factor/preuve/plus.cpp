@@ -19,10 +19,25 @@ namespace {
 // each.
 constexpr unsigned long DERNIER_C = 1000;
 
-mpz_class puissance_q(const Puissance& f, unsigned long moins) {
-    mpz_class p;
-    mpz_pow_ui(p.get_mpz_t(), f.q.get_mpz_t(), f.e - moins);
-    return p;
+// V_M(x) for M >= 1, in place, by the Lucas chain: (v, w) = (V_k, V_(k+1))
+// for k the leading bits of M, V_2k = V_k^2 - 2 and V_(2k+1) = V_k V_(k+1)
+// - x.
+void chaine(mpz_class& x, const mpz_class& m, const mpz_class& n) {
+    mpz_class v = x;
+    mpz_class w = x * x - 2;
+    mpz_fdiv_r(w.get_mpz_t(), w.get_mpz_t(), n.get_mpz_t());
+    for (auto b = static_cast<long>(mpz_sizeinbase(m.get_mpz_t(), 2)) - 2; b >= 0; --b) {
+        bool un = mpz_tstbit(m.get_mpz_t(), static_cast<mp_bitcnt_t>(b)) != 0;
+        mpz_class& produit = un ? v : w;
+        mpz_class& carre = un ? w : v;
+        mpz_mul(produit.get_mpz_t(), v.get_mpz_t(), w.get_mpz_t());
+        produit -= x;
+        mpz_fdiv_r(produit.get_mpz_t(), produit.get_mpz_t(), n.get_mpz_t());
+        mpz_mul(carre.get_mpz_t(), carre.get_mpz_t(), carre.get_mpz_t());
+        carre -= 2;
+        mpz_fdiv_r(carre.get_mpz_t(), carre.get_mpz_t(), n.get_mpz_t());
+    }
+    x = std::move(v);
 }
 
 // The element (c + sqrt D)/(c - sqrt D) of norm 1, by its trace 2 (c^2 +
@@ -98,23 +113,24 @@ void lucas_v(mpz_class& x, const mpz_class& e, const mpz_class& n) {
         x = 2;
         return;
     }
-    // (v, w) = (V_k, V_(k+1)) for k the leading bits of E: V_2k = V_k^2 - 2,
-    // V_(2k+1) = V_k V_(k+1) - x.
-    mpz_class v = x;
-    mpz_class w = x * x - 2;
-    mpz_fdiv_r(w.get_mpz_t(), w.get_mpz_t(), n.get_mpz_t());
-    for (auto b = static_cast<long>(mpz_sizeinbase(e.get_mpz_t(), 2)) - 2; b >= 0; --b) {
-        bool un = mpz_tstbit(e.get_mpz_t(), static_cast<mp_bitcnt_t>(b)) != 0;
-        mpz_class& produit = un ? v : w;
-        mpz_class& carre = un ? w : v;
-        mpz_mul(produit.get_mpz_t(), v.get_mpz_t(), w.get_mpz_t());
-        produit -= x;
-        mpz_fdiv_r(produit.get_mpz_t(), produit.get_mpz_t(), n.get_mpz_t());
-        mpz_mul(carre.get_mpz_t(), carre.get_mpz_t(), carre.get_mpz_t());
-        carre -= 2;
-        mpz_fdiv_r(carre.get_mpz_t(), carre.get_mpz_t(), n.get_mpz_t());
+    // E = 2^i 3^j m: the chain for m, then V_3(x) = x (x^2 - 3) and V_2(x)
+    // = x^2 - 2, which cost less a bit than the chain.
+    mp_bitcnt_t i = mpz_scan1(e.get_mpz_t(), 0);
+    mpz_class m = e >> i;
+    mp_bitcnt_t j = mpz_remove(m.get_mpz_t(), m.get_mpz_t(), mpz_class(3).get_mpz_t());
+    chaine(x, m, n);
+    mpz_class t;
+    for (; j > 0; --j) {
+        mpz_mul(t.get_mpz_t(), x.get_mpz_t(), x.get_mpz_t());
+        t -= 3;
+        x *= t;
+        mpz_fdiv_r(x.get_mpz_t(), x.get_mpz_t(), n.get_mpz_t());
     }
-    x = std::move(v);
+    for (; i > 0; --i) {
+        mpz_mul(x.get_mpz_t(), x.get_mpz_t(), x.get_mpz_t());
+        x -= 2;
+        mpz_fdiv_r(x.get_mpz_t(), x.get_mpz_t(), n.get_mpz_t());
+    }
 }
 
 Conditions conditions_plus(const mpz_class& n, const std::vector<Puissance>& f) {
@@ -139,16 +155,16 @@ Conditions conditions_plus(const mpz_class& n, const std::vector<Puissance>& f) 
         return Conditions::indecises;
     }
     mpz_class& x = a.trace;
-    std::vector<mpz_class> e;
-    mpz_class produit = 1;
+    // V_((N+1)/Q) for each Q from V_((N+1)/R), R the product of the Q.
+    std::vector<mpz_class> q;
+    mpz_class radical = 1;
     for (const Puissance& p : f) {
-        e.push_back(puissance_q(p, 0));
-        produit *= e.back();
+        q.push_back(p.q);
+        radical *= p.q;
     }
-    lucas_v(x, (n + 1) / produit, n);
-    std::vector<mpz_class> y = puissances_partielles(x, e, n, lucas_v);
+    lucas_v(x, (n + 1) / radical, n);
+    std::vector<mpz_class> y = puissances_partielles(x, q, n, lucas_v);
     for (std::size_t i = 0; i < f.size(); ++i) {
-        lucas_v(y[i], puissance_q(f[i], 1), n);
         Conditions r = pour_q(n, y[i], f[i].q);
         if (r == Conditions::indecises) {
             r = f[i].q == 2 ? Conditions::compose : autres_elements(n, d, c, f[i].q);

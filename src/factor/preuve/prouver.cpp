@@ -97,11 +97,16 @@ bool prouver_facteurs(Partielle& p, const std::vector<std::size_t>& indices, int
     return echecs.empty();
 }
 
-// Steps 3 and 4 above, once the sides are factored as far as they will be.
+// Steps 3 and 4 above, once the sides are factored as far as they will be:
+// a plan with proved factors only if there is one, else one whose factors
+// are proved now, in nested proofs.
 Verdict par_les_cotes(const mpz_class& n, Partielle& moins, Partielle& plus, bool tous,
                       int profondeur) {
     Plan plan;
-    while (choisir_plan(n, moins, plus, tous, plan)) {
+    if (choisir_plan(n, moins, plus, false, plan)) {
+        return appliquer(n, moins, plus, plan);
+    }
+    while (tous && choisir_plan(n, moins, plus, true, plan)) {
         if (prouver_facteurs(moins, plan.moins, profondeur) &&
             prouver_facteurs(plus, plan.plus, profondeur)) {
             return appliquer(n, moins, plus, plan);
