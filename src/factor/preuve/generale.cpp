@@ -1,6 +1,7 @@
-// The general proof, when no form applies: PARI's ECPP or APR-CL, whichever
-// is faster at the size of N (see below). An error of the library (its stack
-// at its limit, say) leaves the verdict unknown.
+// The general proof, when no form applies: PARI's APR-CL or ECPP, whichever
+// is faster at the size of N. An error of the library (its stack at its
+// limit, say) in APR-CL hands N to ECPP; in ECPP, it leaves the verdict
+// unknown.
 
 #include "factor/pari.hpp"
 #include "factor/preuve/preuve.hpp"
@@ -8,9 +9,6 @@
 #include <pari/pari.h>
 
 namespace {
-
-// APR-CL below this size, ECPP from it:
-constexpr long BITS_ECPP = 0;
 
 GEN entier_pari(const mpz_class& n) {
     auto l = static_cast<long>(mpz_size(n.get_mpz_t()));
@@ -24,6 +22,21 @@ GEN entier_pari(const mpz_class& n) {
     return x;
 }
 
+// 1 or 0 from the library's test, -1 on its error.
+long essai(const mpz_class& n, long (*test)(GEN)) {
+    pari_sp av = avma;
+    volatile long r = -1;
+    pari_CATCH(CATCH_ALL) {
+        r = -1;
+    }
+    pari_TRY {
+        r = test(entier_pari(n));
+    }
+    pari_ENDCATCH;
+    set_avma(av);
+    return r;
+}
+
 } // namespace
 
 Verdict preuve_generale(const mpz_class& n) {
@@ -31,17 +44,13 @@ Verdict preuve_generale(const mpz_class& n) {
         return Verdict::compose;
     }
     preparer_pari();
-    pari_sp av = avma;
-    volatile long r = -1;
-    pari_CATCH(CATCH_ALL) {
-        r = -1;
+    long r = -1;
+    if (mpz_sizeinbase(n.get_mpz_t(), 2) < reglage_preuve::BITS_ECPP) {
+        r = essai(n, isprimeAPRCL);
     }
-    pari_TRY {
-        GEN x = entier_pari(n);
-        r = expi(x) + 1 >= BITS_ECPP ? isprimeECPP(x) : isprimeAPRCL(x);
+    if (r < 0) {
+        r = essai(n, isprimeECPP);
     }
-    pari_ENDCATCH;
-    set_avma(av);
     if (r < 0) {
         return Verdict::inconnu;
     }
