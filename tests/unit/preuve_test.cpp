@@ -282,33 +282,30 @@ TEST(Preuve, NumbersOfKnownForms) {
     }
 }
 
-// The first prime N = A s + 1 with s a prime from S up.
-mpz_class premier_apres(const mpz_class& a, mpz_class s) {
-    for (;;) {
-        mpz_nextprime(s.get_mpz_t(), s.get_mpz_t());
-        mpz_class n = a * s + 1;
-        if (mpz_probab_prime_p(n.get_mpz_t(), 30) != 0) {
-            return n;
-        }
-    }
+// N = A s + 1 for s the prime that follows S, N prime.
+mpz_class premier(const mpz_class& a, mpz_class s) {
+    mpz_nextprime(s.get_mpz_t(), s.get_mpz_t());
+    mpz_class n = a * s + 1;
+    EXPECT_NE(mpz_probab_prime_p(n.get_mpz_t(), 30), 0);
+    return n;
 }
 
-// N - 1 = 2^90 q s: trial division leaves q s, the cube root lacks some
-// bits, and rho or ECM finds q (24 bits); then N - 1 = 2^10 s, whose prime
-// s of 200 bits is proved first, in a nested proof. PARI agrees.
+// N - 1 = 2^336 q s, N of 1,020 bits: trial division leaves q s, the cube
+// root lacks 5 bits, and rho or ECM finds q (24 bits). N - 1 = 2^10 s, s of
+// 200 bits: the nested proof of s first. PARI agrees on the second.
 TEST(Preuve, FactorsFoundBySearchAndNestedProofs) {
-    mpz_class q = 8388617; // prime, 2^23 + 9
-    const mpz_class ns[] = {premier_apres(puissance(2, 90) * q, puissance(2, 200)),
-                            premier_apres(puissance(2, 10), puissance(3, 126))};
-    for (const mpz_class& n : ns) {
+    mpz_class q = 8388617; // 2^23 + 9, prime
+    mpz_class recherche = premier(puissance(2, 336) * q, puissance(2, 660) + 111780);
+    mpz_class imbrique = premier(puissance(2, 10), puissance(3, 126) + 86580);
+    for (const mpz_class& n : {recherche, imbrique}) {
         SCOPED_TRACE(n.get_str());
         Partielle p = division_partielle(n - 1);
         completer(p, p.reste, true);
         EXPECT_EQ(p.reste, 1);
         EXPECT_EQ(prouver(n.get_mpz_t()), Verdict::premier);
-        EXPECT_EQ(preuve_generale(n), Verdict::premier);
         EXPECT_EQ(prouver(mpz_class(n * (n + 2)).get_mpz_t()), Verdict::compose);
     }
+    EXPECT_EQ(preuve_generale(imbrique), Verdict::premier);
     EXPECT_EQ(petit_facteur(q * (puissance(2, 127) - 1)), q);
 }
 

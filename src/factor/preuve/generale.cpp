@@ -1,7 +1,7 @@
-// The general proof, when no form applies: PARI's APR-CL or ECPP, whichever
-// is faster at the size of N. An error of the library (its stack at its
-// limit, say) in APR-CL hands N to ECPP; in ECPP, it leaves the verdict
-// unknown.
+// The general proof, when no form applies: PARI's isprime (which for these
+// sizes ends with APR-CL) or ECPP, whichever is faster at the size of N. An
+// error of the library (its stack at its limit, say) in the first hands N
+// to ECPP; in ECPP, it leaves the verdict unknown.
 
 #include "factor/pari.hpp"
 #include "factor/preuve/preuve.hpp"
@@ -46,7 +46,7 @@ Verdict preuve_generale(const mpz_class& n) {
     preparer_pari();
     long r = -1;
     if (mpz_sizeinbase(n.get_mpz_t(), 2) < reglage_preuve::BITS_ECPP) {
-        r = essai(n, isprimeAPRCL);
+        r = essai(n, isprime);
     }
     if (r < 0) {
         r = essai(n, isprimeECPP);

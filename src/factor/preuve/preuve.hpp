@@ -36,11 +36,12 @@ namespace reglage_preuve {
 constexpr unsigned long DIVISION = 1UL << 16;
 // Bases b tried for N = (b^p -+ 1)/(b -+ 1): 0.2 ms for all of them.
 constexpr unsigned long BASE_CYCLOTOMIQUE = 1UL << 12;
-// Below this size PARI's general proof takes under a millisecond, less than
-// looking at the forms.
-constexpr unsigned long BITS_FORMES = 128;
-// Rho and ECM on N -+ 1 only when the theorems lack at most this many bits:
-// what a short ECM finds (factors of some 20 digits) and a little more.
+// Rho and ECM on N -+ 1 only from this size, where the general proof takes
+// 5 s or more (300 digits) and the search about 1 s (0.15 s at 500 bits,
+// where the general proof takes 0.7 s), and only when the theorems lack at
+// most this many bits: what a short ECM finds (factors of some 20 digits)
+// and a little more.
+constexpr unsigned long BITS_RECHERCHE = 1000;
 constexpr unsigned long PORTEE_RECHERCHE = 160;
 // Rho's iterations on a cofactor: 2 ms on 1,000 digits.
 constexpr unsigned long ITERATIONS_RHO = 1UL << 12;
@@ -50,11 +51,13 @@ constexpr double B1_ECM = 2000;
 // A bit of exponent costs this many times more on the N + 1 side (a Lucas
 // chain) than on the N - 1 side (a modular power): measured.
 constexpr double COUT_PLUS = 2.5;
-// The general proof by APR-CL below this size, by ECPP from it (PARI's,
-// three primes each, on both cores): 1.25 s against 1.32 at 160 digits,
-// 9.8 s against 9.4 at 300, 51 s against 18 at 400, 232 s against 107 at
-// 1,000.
-constexpr unsigned long BITS_ECPP = 830;
+// The general proof by PARI's isprime below this size (BPSW, then N - 1 or
+// APR-CL), by ECPP from it, on both cores; three primes each: APR-CL 0.42 s
+// against ECPP 0.44 at 160 digits, 17 s against 6 at 400, 232 s against 107
+// at 1,000; twenty primes each: isprime 4.7 ms against APR-CL 17 ms at 128
+// bits, 0.33 s against 0.43 for ECPP at 400 bits, 0.90 s against 0.67 at
+// 500.
+constexpr unsigned long BITS_ECPP = 530;
 // Nested proofs of the factors of N -+ 1 (each smaller than the number it
 // serves) at most this deep.
 constexpr int PROFONDEUR = 24;

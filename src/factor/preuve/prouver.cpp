@@ -128,9 +128,13 @@ Verdict par_la_forme(const mpz_class& n, int profondeur) {
     }
     Partielle moins = division_partielle(m);
     Partielle plus = division_partielle(n + 1);
+    // What is left to split of N - 1: the cyclotomic values that make it,
+    // for N of that form, else its cofactor.
+    std::vector<mpz_class> parts;
     if (Cyclotomique forme; forme_cyclotomique(n, forme)) {
-        for (const mpz_class& morceau : morceaux_cyclotomiques(forme)) {
-            completer(moins, morceau, false);
+        parts = morceaux_cyclotomiques(forme);
+        for (const mpz_class& p : parts) {
+            completer(moins, p, false);
         }
     }
     if (Verdict r = par_les_cotes(n, moins, plus, false, profondeur); r != Verdict::inconnu) {
@@ -139,10 +143,16 @@ Verdict par_la_forme(const mpz_class& n, int profondeur) {
     if (!probable_premier(n)) {
         return Verdict::compose;
     }
-    completer(moins, moins.reste, false);
+    if (parts.empty()) {
+        completer(moins, moins.reste, false);
+        parts.push_back(moins.reste);
+    }
     completer(plus, plus.reste, false);
-    if (bits_manquants(n, moins, plus) <= reglage_preuve::PORTEE_RECHERCHE) {
-        completer(moins, moins.reste, true);
+    if (bits(n) >= reglage_preuve::BITS_RECHERCHE &&
+        bits_manquants(n, moins, plus) <= reglage_preuve::PORTEE_RECHERCHE) {
+        for (const mpz_class& p : parts) {
+            completer(moins, p, true);
+        }
         completer(plus, plus.reste, true);
     }
     return par_les_cotes(n, moins, plus, true, profondeur);
@@ -160,12 +170,8 @@ Verdict prouver(const mpz_class& n, int profondeur) {
     if (g != 1) {
         return Verdict::compose;
     }
-    if (bits(n) >= reglage_preuve::BITS_FORMES) {
-        if (Verdict r = par_la_forme(n, profondeur); r != Verdict::inconnu) {
-            return r;
-        }
-    } else if (!probable_premier(n)) {
-        return Verdict::compose;
+    if (Verdict r = par_la_forme(n, profondeur); r != Verdict::inconnu) {
+        return r;
     }
     return preuve_generale(n);
 }
