@@ -43,16 +43,6 @@ std::vector<Puissance> facteurs(unsigned long m) {
     return r;
 }
 
-mpz_class produit(const std::vector<Puissance>& f) {
-    mpz_class r = 1;
-    for (const Puissance& p : f) {
-        mpz_class v;
-        mpz_pow_ui(v.get_mpz_t(), p.q.get_mpz_t(), p.e);
-        r *= v;
-    }
-    return r;
-}
-
 // The largest powers of F, largest first, until their product passes the
 // bound OK asks for; empty when even all of them do not.
 std::vector<Puissance> jusqua(std::vector<Puissance> f,

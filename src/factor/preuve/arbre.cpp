@@ -1,4 +1,5 @@
-// The powers X^(E / E_i) for all i at once, down a tree: a node holds X
+// What the two methods share: the powers X^(E / E_i) for all i at once,
+// down a tree, and the test each power then meets. The tree: a node holds X
 // raised to every E_j outside it; each child raises its parent's value to
 // the product of its sibling. A level costs about one power of size E, and
 // Huffman's tree on the sizes of the E_i makes the sum of the leaves'
@@ -73,4 +74,19 @@ class Descente {
 std::vector<mpz_class> puissances_partielles(const mpz_class& x, const std::vector<mpz_class>& e,
                                              const mpz_class& n, Puissance_fn puissance) {
     return Descente(e, n, puissance).valeurs(x);
+}
+
+Conditions condition_q(const mpz_class& n, const mpz_class& y, const mpz_class& q,
+                       Puissance_fn puissance, unsigned long un) {
+    mpz_class t = y;
+    puissance(t, q, n);
+    if (t != un) {
+        return Conditions::compose;
+    }
+    mpz_class g = y - un;
+    mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), n.get_mpz_t());
+    if (g == 1) {
+        return Conditions::remplies;
+    }
+    return g == n ? Conditions::indecises : Conditions::compose;
 }

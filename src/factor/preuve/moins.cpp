@@ -18,22 +18,6 @@ void puissance_mod(mpz_class& x, const mpz_class& e, const mpz_class& n) {
     mpz_powm(x.get_mpz_t(), x.get_mpz_t(), e.get_mpz_t(), n.get_mpz_t());
 }
 
-// The conditions for Q, Y = A^((N-1)/Q): composite when A^(N-1) != 1 or
-// when gcd(Y - 1, N) is a proper factor; open when Y = 1.
-Conditions pour_q(const mpz_class& n, const mpz_class& y, const mpz_class& q) {
-    mpz_class t = y;
-    puissance_mod(t, q, n);
-    if (t != 1) {
-        return Conditions::compose;
-    }
-    mpz_class g = y - 1;
-    mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), n.get_mpz_t());
-    if (g == 1) {
-        return Conditions::remplies;
-    }
-    return g == n ? Conditions::indecises : Conditions::compose;
-}
-
 // Q with other bases, each from the start.
 Conditions autres_bases(const mpz_class& n, const mpz_class& q) {
     mpz_class e = (n - 1) / q;
@@ -45,7 +29,7 @@ Conditions autres_bases(const mpz_class& n, const mpz_class& q) {
         }
         mpz_class y = b;
         puissance_mod(y, e, n);
-        Conditions c = pour_q(n, y, q);
+        Conditions c = condition_q(n, y, q, puissance_mod, 1);
         if (c != Conditions::indecises) {
             return c;
         }
@@ -76,7 +60,7 @@ Conditions conditions_moins(const mpz_class& n, const std::vector<Puissance>& f)
     puissance_mod(x, (n - 1) / radical, n);
     std::vector<mpz_class> y = puissances_partielles(x, q, n, puissance_mod);
     for (std::size_t i = 0; i < f.size(); ++i) {
-        Conditions c = pour_q(n, y[i], f[i].q);
+        Conditions c = condition_q(n, y[i], f[i].q, puissance_mod, 1);
         if (c == Conditions::indecises) {
             c = f[i].q == 2 ? Conditions::compose : autres_bases(n, f[i].q);
         }

@@ -93,6 +93,16 @@ template <class F> std::size_t premier_suffisant(std::size_t taille, F ok) {
 
 } // namespace
 
+mpz_class produit(const std::vector<Puissance>& f) {
+    mpz_class r = 1;
+    for (const Puissance& p : f) {
+        mpz_class v;
+        mpz_pow_ui(v.get_mpz_t(), p.q.get_mpz_t(), p.e);
+        r *= v;
+    }
+    return r;
+}
+
 bool borne_carree(const mpz_class& n, const mpz_class& f1, const mpz_class& f2) {
     mpz_class f;
     mpz_lcm(f.get_mpz_t(), f1.get_mpz_t(), f2.get_mpz_t());

@@ -71,22 +71,6 @@ Element element(const mpz_class& n, long d, unsigned long c) {
     return r;
 }
 
-// The conditions for Q, Y = V_((N+1)/Q)(x): composite when V_(N+1)(x) != 2
-// or when gcd(Y - 2, N) is a proper factor; open when Y = 2.
-Conditions pour_q(const mpz_class& n, const mpz_class& y, const mpz_class& q) {
-    mpz_class t = y;
-    lucas_v(t, q, n);
-    if (t != 2) {
-        return Conditions::compose;
-    }
-    mpz_class g = y - 2;
-    mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), n.get_mpz_t());
-    if (g == 1) {
-        return Conditions::remplies;
-    }
-    return g == n ? Conditions::indecises : Conditions::compose;
-}
-
 // Q with other elements, each from the start.
 Conditions autres_elements(const mpz_class& n, long d, unsigned long depuis, const mpz_class& q) {
     mpz_class e = (n + 1) / q;
@@ -97,7 +81,7 @@ Conditions autres_elements(const mpz_class& n, long d, unsigned long depuis, con
         }
         if (a.etat == Element::utile) {
             lucas_v(a.trace, e, n);
-            Conditions r = pour_q(n, a.trace, q);
+            Conditions r = condition_q(n, a.trace, q, lucas_v, 2);
             if (r != Conditions::indecises) {
                 return r;
             }
@@ -165,7 +149,7 @@ Conditions conditions_plus(const mpz_class& n, const std::vector<Puissance>& f) 
     lucas_v(x, (n + 1) / radical, n);
     std::vector<mpz_class> y = puissances_partielles(x, q, n, lucas_v);
     for (std::size_t i = 0; i < f.size(); ++i) {
-        Conditions r = pour_q(n, y[i], f[i].q);
+        Conditions r = condition_q(n, y[i], f[i].q, lucas_v, 2);
         if (r == Conditions::indecises) {
             r = f[i].q == 2 ? Conditions::compose : autres_elements(n, d, c, f[i].q);
         }

@@ -30,26 +30,29 @@ Verdict prouver(mpz_srcptr n);
 
 // ---- Tuning, one line each on the figure it was chosen by.
 namespace reglage_preuve {
-// Trial division of N - 1 and N + 1 by the primes up to here: 1.1 ms for
+// Figures of a machine of two cores busy with other work.
+// Trial division of N - 1 and N + 1 by the primes up to here: 0.2 ms for
 // both sides of a 1,000-digit N, the product of the primes built once in
-// 4 ms; n! and p# with n, p up to this bound are found whole.
+// 2 ms; n! and p# with n, p up to this bound are found whole.
 constexpr unsigned long DIVISION = 1UL << 16;
-// Bases b tried for N = (b^p -+ 1)/(b -+ 1): 0.2 ms for all of them.
+// Bases b tried for N = (b^p -+ 1)/(b -+ 1): 0.15 ms for all of them.
 constexpr unsigned long BASE_CYCLOTOMIQUE = 1UL << 12;
 // Rho and ECM on N -+ 1 only from this size, where the general proof takes
-// 5 s or more (300 digits) and the search about 1 s (0.15 s at 500 bits,
-// where the general proof takes 0.7 s), and only when the theorems lack at
-// most this many bits: what a short ECM finds (factors of some 20 digits)
-// and a little more.
+// 5 s or more (300 digits) and the search 1.2 s at 400 digits (0.15 s at
+// 500 bits, where the general proof takes 0.7 s), and only when the
+// theorems lack at most this many bits: what the short ECM finds and a
+// little more.
 constexpr unsigned long BITS_RECHERCHE = 1000;
 constexpr unsigned long PORTEE_RECHERCHE = 160;
-// Rho's iterations on a cofactor: 2 ms on 1,000 digits.
+// Rho's steps on a cofactor (three products each): 0.2 s at 1,000 digits.
 constexpr unsigned long ITERATIONS_RHO = 1UL << 12;
-// The short ECM: curves and B1 for each (some 15 and 20 digits).
+// The short ECM, for factors of 12 to 15 digits: 0.36 s a curve at 1,000
+// digits, 0.08 s at 400.
 constexpr int COURBES_ECM = 8;
 constexpr double B1_ECM = 2000;
 // A bit of exponent costs this many times more on the N + 1 side (a Lucas
-// chain) than on the N - 1 side (a modular power): measured.
+// chain, two products and reductions: 50 us at 2,500 digits) than on the
+// N - 1 side (a modular power: 20 us).
 constexpr double COUT_PLUS = 2.5;
 // The general proof by PARI's isprime below this size (BPSW, then N - 1 or
 // APR-CL), by ECPP from it, on both cores; three primes each: APR-CL 0.42 s
@@ -58,8 +61,9 @@ constexpr double COUT_PLUS = 2.5;
 // bits, 0.33 s against 0.43 for ECPP at 400 bits, 0.90 s against 0.67 at
 // 500.
 constexpr unsigned long BITS_ECPP = 530;
-// Nested proofs of the factors of N -+ 1 (each smaller than the number it
-// serves) at most this deep.
+// Nested proofs of the factors of N -+ 1 at most this deep: each factor is
+// below half the number it serves, and no chain of primes 2p + 1 of this
+// length is known.
 constexpr int PROFONDEUR = 24;
 } // namespace reglage_preuve
 
@@ -126,6 +130,16 @@ Verdict cube_plus(const mpz_class& n, const mpz_class& f2);
 using Puissance_fn = void (*)(mpz_class& x, const mpz_class& e, const mpz_class& n);
 std::vector<mpz_class> puissances_partielles(const mpz_class& x, const std::vector<mpz_class>& e,
                                              const mpz_class& n, Puissance_fn puissance);
+
+// The test of Q once Y = X^(M/Q) is known, X^M = 1 for a prime N (UN the
+// value of 1: 1 for a power, 2 for a trace): composite when Y^Q != UN or
+// when gcd(Y - UN, N) is a proper factor; open when Y = UN (another X may
+// settle it); met otherwise.
+Conditions condition_q(const mpz_class& n, const mpz_class& y, const mpz_class& q,
+                       Puissance_fn puissance, unsigned long un);
+
+// The product of the powers.
+mpz_class produit(const std::vector<Puissance>& f);
 
 // V_E(X) of the Lucas sequences with Q = 1, mod N, in place (V_0 = 2, V_1 =
 // X): the trace of A^E for A of norm 1 and trace X.

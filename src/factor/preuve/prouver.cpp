@@ -34,16 +34,6 @@ std::vector<Puissance> choisis(const Partielle& p, const std::vector<std::size_t
     return f;
 }
 
-mpz_class produit(const std::vector<Puissance>& f) {
-    mpz_class r = 1;
-    for (const Puissance& p : f) {
-        mpz_class v;
-        mpz_pow_ui(v.get_mpz_t(), p.q.get_mpz_t(), p.e);
-        r *= v;
-    }
-    return r;
-}
-
 // The conditions of the plan, then its theorem.
 Verdict appliquer(const mpz_class& n, const Partielle& moins, const Partielle& plus,
                   const Plan& plan) {
