@@ -83,6 +83,11 @@ struct Partielle {
     mpz_class reste;
 };
 
+// The product of the powers.
+mpz_class produit(const std::vector<Puissance>& f);
+
+// -- The tests of the forms.
+
 // Lucas-Lehmer: whether 2^P - 1 is prime, P >= 3 an odd prime.
 bool lucas_lehmer(unsigned long p);
 
@@ -90,6 +95,13 @@ bool lucas_lehmer(unsigned long p);
 // K = 1): premier or compose; inconnu when no small base is a quadratic
 // non-residue of N.
 Verdict proth(const mpz_class& n);
+
+// The least odd prime A up to the bound of trial division with (A/N) = -1,
+// N odd: negative when N is composite (a small prime divides it, or it is a
+// square), 0 when none was found.
+long non_residu(const mpz_class& n);
+
+// -- The N - 1 and N + 1 methods.
 
 // The outcome of a method's conditions on N.
 enum class Conditions {
@@ -101,27 +113,15 @@ enum class Conditions {
 // Pocklington's conditions for N - 1 and the powers F of its factors, each
 // proved prime: a base A with A^(N-1) = 1 and gcd(A^((N-1)/Q) - 1, N) = 1 for
 // each Q. Remplies: every prime factor of N is 1 mod the product of F.
-// N odd, N > 3, no prime factor below 50.
+// N odd, N > 3.
 Conditions conditions_moins(const mpz_class& n, const std::vector<Puissance>& f);
 
 // Morrison's conditions for N + 1 and the powers F of its factors, each
 // proved prime, with one discriminant D, (D/N) = -1, and elements of norm 1
 // of Z/N[sqrt D]: A^(N+1) = 1 and A^((N+1)/Q) - 1 invertible for each Q.
 // Remplies: every prime factor p of N is (D/p) mod the product of F. N odd,
-// N > 3, no prime factor below 50.
+// N > 3.
 Conditions conditions_plus(const mpz_class& n, const std::vector<Puissance>& f);
-
-// Once the conditions hold for F1 | N - 1 and F2 | N + 1 (1 for a side not
-// used): whether N < (lcm(F1, F2) + 1) max(F1 + 1, F2 - 1), which proves N
-// prime (a composite N has a factor in each class).
-bool borne_carree(const mpz_class& n, const mpz_class& f1, const mpz_class& f2);
-
-// With the conditions on F1 | N - 1 and (F1 + 1)^3 > N: N is a product of at
-// most two factors 1 mod F1, which the digits of N in base F1 show.
-Verdict cube_moins(const mpz_class& n, const mpz_class& f1);
-// With the conditions on F2 | N + 1, F2 > 2, (F2 - 1)^3 > N: likewise, the
-// factors being 1 and -1 mod F2.
-Verdict cube_plus(const mpz_class& n, const mpz_class& f2);
 
 // X^(E / E_i) for each E_i of E (their product), X given: the values of one
 // power each, down a tree (Huffman's, on the sizes of the E_i) that costs
@@ -138,12 +138,25 @@ std::vector<mpz_class> puissances_partielles(const mpz_class& x, const std::vect
 Conditions condition_q(const mpz_class& n, const mpz_class& y, const mpz_class& q,
                        Puissance_fn puissance, unsigned long un);
 
-// The product of the powers.
-mpz_class produit(const std::vector<Puissance>& f);
-
 // V_E(X) of the Lucas sequences with Q = 1, mod N, in place (V_0 = 2, V_1 =
 // X): the trace of A^E for A of norm 1 and trace X.
 void lucas_v(mpz_class& x, const mpz_class& e, const mpz_class& n);
+
+// -- The theorems that end the proofs.
+
+// Once the conditions hold for F1 | N - 1 and F2 | N + 1 (1 for a side not
+// used): whether N < (lcm(F1, F2) + 1) max(F1 + 1, F2 - 1), which proves N
+// prime (a composite N has a factor in each class).
+bool borne_carree(const mpz_class& n, const mpz_class& f1, const mpz_class& f2);
+
+// With the conditions on F1 | N - 1 and (F1 + 1)^3 > N: N is a product of at
+// most two factors 1 mod F1, which the digits of N in base F1 show.
+Verdict cube_moins(const mpz_class& n, const mpz_class& f1);
+// With the conditions on F2 | N + 1, F2 > 2, (F2 - 1)^3 > N: likewise, the
+// factors being 1 and -1 mod F2.
+Verdict cube_plus(const mpz_class& n, const mpz_class& f2);
+
+// -- The factors of N - 1 and N + 1.
 
 // The odd primes up to the bound of trial division, in increasing order.
 const std::vector<unsigned long>& petits_premiers();
@@ -167,8 +180,8 @@ bool forme_cyclotomique(const mpz_class& n, Cyclotomique& forme);
 // values that make it, Phi_d(B) for d | E - 1 (but d = 1 or d = 2).
 std::vector<mpz_class> morceaux_cyclotomiques(const Cyclotomique& forme);
 
-// A factor of the composite C by rho or the short ECM, at most the effort
-// of the tuning above; 0 when none was found.
+// A factor of the composite C (odd, not a perfect power) by rho or the
+// short ECM, at most the effort of the tuning above; 0 when none was found.
 mpz_class petit_facteur(const mpz_class& c);
 
 // Whether C passes the strong test of Baillie, Pomerance, Selfridge and
@@ -182,10 +195,7 @@ bool probable_premier(const mpz_class& c);
 // again.
 void completer(Partielle& p, mpz_class c, bool chercher);
 
-// The least odd prime A up to the bound of trial division with (A/N) = -1,
-// N odd: negative when N is composite (a small prime divides it, or it is a
-// square), 0 when none was found.
-long non_residu(const mpz_class& n);
+// -- Which factors and which theorem.
 
 // Which powers of each side a proof uses (indices into the sides' factors),
 // and the theorem that concludes.
@@ -202,6 +212,8 @@ bool choisir_plan(const mpz_class& n, const Partielle& moins, const Partielle& p
 
 // How many bits of factors, at least, the nearest theorem still lacks.
 unsigned long bits_manquants(const mpz_class& n, const Partielle& moins, const Partielle& plus);
+
+// -- The general proof, and the driver.
 
 // The library's general proof.
 Verdict preuve_generale(const mpz_class& n);
