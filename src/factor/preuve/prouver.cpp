@@ -8,8 +8,8 @@
 //      the conditions decide, prime or composite, with no other test.
 //   4. Otherwise the strong probable-prime test, which only a composite
 //      fails; then the cofactors of N - 1 and N + 1, a probable prime among
-//      them proved in turn (a nested proof), and rho and a short ECM when a
-//      few more digits would do.
+//      them proved in turn (a nested proof), and, from 300 digits, rho and a
+//      short ECM when a few more digits would do.
 //   5. The general proof.
 
 #include "factor/preuve/preuve.hpp"
