@@ -9,6 +9,7 @@
 #include "factor/pari.hpp"
 
 #include "base/memoire.hpp"
+#include "factor/preuve/preuve.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -86,13 +87,21 @@ void limbes_de(GEN x, std::vector<unsigned long>& v) {
     }
 }
 
-// Whether each factor of F is proved prime. Below 2^64 the library's test
-// is a proof already; above, isprime gives the proof gp gives (ECPP for the
-// largest, far faster than the proofs the factorisation itself would run).
+// Whether X is prime, proved by its form when it has one, else by the
+// library's general proof (see preuve/preuve.hpp).
+Verdict verdict(GEN x) {
+    std::vector<unsigned long> v;
+    limbes_de(x, v);
+    mpz_t n; // reads the limbs in place
+    mpz_roinit_n(n, v.data(), static_cast<mp_size_t>(v.size()));
+    return prouver(n);
+}
+
+// Whether each factor of F is proved prime.
 bool tous_prouves(GEN f) {
     GEN premiers = gel(f, 1);
     for (long t = 1; t < lg(premiers); ++t) {
-        if (!isprime(gel(premiers, t))) {
+        if (verdict(gel(premiers, t)) != Verdict::premier) {
             return false;
         }
     }
@@ -251,17 +260,20 @@ class Scindeur {
 GEN calcul(const unsigned long* limbes, long n, const Scission& scinder, long bits) {
     GEN x = entier(limbes, n);
     factor_proven = 0;
-    // A probable prime goes straight to its proof: the factorisation of a
-    // prime of 1000 digits runs for many minutes before it ends.
+    // N goes first to its proof (a probable prime that fails it is
+    // composite): the factorisation of a prime of 1000 digits runs for many
+    // minutes before it ends, and of a prime of a known form far longer
+    // than its proof.
     GEN f = nullptr;
-    if (BPSW_psp(x)) {
+    Verdict v = verdict(x);
+    if (v != Verdict::compose) {
         f = mkmat2(mkcol(x), mkcol(gen_1));
     } else if (scinder && expi(x) + 1 >= bits) {
         f = Scindeur(scinder, bits).factoriser(x);
     } else {
         f = Z_factor(x);
     }
-    if (!tous_prouves(f)) {
+    if (v == Verdict::inconnu || (v == Verdict::compose && !tous_prouves(f))) {
         factor_proven = 1;
         f = Z_factor(x);
     }
