@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libpari-dev libm4ri-dev libprimesieve-dev
+paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libpari-dev libecm-dev libm4ri-dev libprimesieve-dev
     libprimecount-dev libgtest-dev groff-base clang libclang-rt-14-dev python3
     primecount primesieve pari-gp time) # the commands bench/run.sh measures against and with
 

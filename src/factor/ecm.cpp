@@ -1,0 +1,242 @@
+#include "factor/ecm.hpp"
+
+#include "base/equipe.hpp"
+#include "base/interruption.hpp"
+#include "base/memoire.hpp"
+#include "factor/reglages.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <ecm.h>
+#include <iterator>
+#include <mutex>
+
+namespace {
+
+using Horloge = std::chrono::steady_clock;
+
+constexpr int DERNIER_PALIER = static_cast<int>(std::size(PALIERS_ECM)) - 1;
+
+double secondes_depuis(Horloge::time_point t) {
+    return std::chrono::duration<double>(Horloge::now() - t).count();
+}
+
+class Entier {
+  public:
+    Entier() { mpz_init(v_); }
+    explicit Entier(const mpz_t v) { mpz_init_set(v_, v); }
+    ~Entier() { mpz_clear(v_); }
+    Entier(const Entier&) = delete;
+    Entier& operator=(const Entier&) = delete;
+    operator mpz_ptr() { return v_; }
+    operator mpz_srcptr() const { return v_; }
+    mpz_srcptr operator->() const { return v_; } // for GMP's macros
+
+  private:
+    mpz_t v_;
+};
+
+// Where curve I of the ladder lies: its rung, and its rank in the rung.
+struct Place {
+    int palier;
+    long rang;
+};
+
+long debut_palier(int palier) {
+    long debut = 0;
+    for (int r = 0; r < palier; ++r) {
+        debut += PALIERS_ECM[r].courbes;
+    }
+    return debut;
+}
+
+Place placer(long i) {
+    int r = 0;
+    for (; r < DERNIER_PALIER && i >= PALIERS_ECM[r].courbes; ++r) {
+        i -= PALIERS_ECM[r].courbes;
+    }
+    return {r, i % PALIERS_ECM[r].courbes};
+}
+
+// The parameter of curve I: spread over [2^16, 2^32), far from the small
+// values some parametrisations treat apart.
+unsigned long sigma(long i) {
+    auto x = static_cast<std::uint64_t>(i) + 0x9E3779B97F4A7C15u;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+    x ^= x >> 31;
+    constexpr std::uint64_t BAS = std::uint64_t{1} << 16;
+    return static_cast<unsigned long>(BAS + x % ((std::uint64_t{1} << 32) - BAS));
+}
+
+// What GMP-ECM's stop test looks at, for the curve running on this thread.
+struct Veille {
+    const Equipe* equipe = nullptr;
+    bool appelant = false; // part 0: Ctrl-C is looked at here
+    Horloge::time_point debut;
+    double etape1 = -1; // seconds of the curve's first stage, once known
+};
+thread_local Veille veille;
+
+// GMP-ECM calls it at the end of the first stage (the first call then
+// times it) and all through the second.
+int arreter_vite() {
+    if (veille.etape1 < 0) {
+        veille.etape1 = secondes_depuis(veille.debut);
+    }
+    bool arret = veille.equipe->arret() || (veille.appelant && interruption_demandee != 0);
+    return arret ? 1 : 0;
+}
+
+// GMP-ECM's messages (errors only, with no verbosity) go nowhere: the
+// screen is the program's.
+FILE* muet() {
+    static FILE* nul = std::fopen("/dev/null", "w");
+    return nul != nullptr ? nul : stderr;
+}
+
+// One part's parameters, reused from curve to curve (the product of the
+// primes up to B1 is computed once per rung).
+class Parametres {
+  public:
+    explicit Parametres(double memoire) {
+        ecm_init(p_);
+        p_->os = muet();
+        p_->es = muet();
+        p_->maxmem = memoire;
+        p_->stop_asap = arreter_vite;
+    }
+    ~Parametres() { ecm_clear(p_); }
+    Parametres(const Parametres&) = delete;
+    Parametres& operator=(const Parametres&) = delete;
+
+    // A new curve: starting point, bounds and stage 2 back to their defaults.
+    ecm_params_ptr courbe(int parametrisation, unsigned long s) {
+        mpz_set_ui(p_->x, 0);
+        mpz_set_ui(p_->y, 0);
+        p_->param = parametrisation;
+        mpz_set_ui(p_->sigma, s);
+        p_->sigma_is_A = 0;
+        p_->B1done = ECM_DEFAULT_B1_DONE;
+        mpz_set_si(p_->B2min, -1);
+        mpz_set_si(p_->B2, ECM_DEFAULT_B2);
+        return p_;
+    }
+
+  private:
+    ecm_params p_;
+};
+
+// Second-stage memory of each part, in bytes (0: no limit known).
+double memoire_par_part(int parts) {
+    std::uint64_t libre = memoire_libre();
+    if (libre == UINT64_MAX) {
+        return 0;
+    }
+    return std::max(MEMOIRE_ETAPE2_MIN, PART_MEMOIRE_ETAPE2 * static_cast<double>(libre) / parts);
+}
+
+// One search: the curves handed out in turn to the parts, the first factor
+// kept.
+class Chasse {
+  public:
+    Chasse(const mpz_t n, const OptionsEcm& options, Equipe& equipe)
+        : n_(n), options_(options), equipe_(equipe), memoire_(memoire_par_part(equipe.parts())),
+          palier_(std::clamp(options.palier, 0, DERNIER_PALIER)),
+          premiere_(debut_palier(palier_.load())), suivante_(premiere_) {}
+
+    void partie(int part) {
+        Entier n(n_); // each part its own copy
+        Entier f;
+        Parametres p(memoire_);
+        veille = {&equipe_, part == 0, {}, -1};
+        int parametrisation = ECM_PARAM_BATCH_SQUARE;
+        while (!fini(part)) {
+            long i = suivante_.fetch_add(1);
+            Place c = placer(i);
+            monter(c.palier);
+            if (part == 0 && options_.avancement) {
+                const PalierEcm& r = PALIERS_ECM[c.palier];
+                options_.avancement(r.libelle, c.rang + 1, r.courbes);
+            }
+            veille.debut = Horloge::now();
+            veille.etape1 = -1;
+            int resultat =
+                ecm_factor(f, n, PALIERS_ECM[c.palier].b1, p.courbe(parametrisation, sigma(i)));
+            faites_.fetch_add(1, std::memory_order_relaxed);
+            if (ECM_ERROR_P(resultat)) {
+                equipe_.arreter(); // out of memory, say: the caller takes over
+            } else if (ECM_FACTOR_FOUND_P(resultat) && mpz_cmp_ui(f, 1) > 0 && mpz_cmp(f, n) < 0) {
+                garder(f);
+            }
+            if (parametrisation != ECM_PARAM_SUYAMA && veille.etape1 > ETAPE1_LONGUE) {
+                parametrisation = ECM_PARAM_SUYAMA;
+            }
+        }
+    }
+
+    bool resultat(mpz_t facteur, BilanEcm* bilan) {
+        if (bilan != nullptr) {
+            *bilan = {palier_.load(), faites_.load()};
+        }
+        std::lock_guard l(m_);
+        if (trouve_) {
+            mpz_set(facteur, f_);
+        }
+        return trouve_;
+    }
+
+  private:
+    // Whether the part stops: Ctrl-C on the calling thread, a factor found,
+    // the time allowed spent.
+    bool fini(int part) {
+        if (part == 0) {
+            verifier_interruption();
+        }
+        if (options_.secondes > 0 && suivante_.load() - premiere_ >= options_.courbes_min &&
+            secondes_depuis(debut_) >= options_.secondes) {
+            equipe_.arreter();
+        }
+        return equipe_.arret();
+    }
+
+    void monter(int palier) {
+        int p = palier_.load(std::memory_order_relaxed);
+        while (p < palier && !palier_.compare_exchange_weak(p, palier)) {
+        }
+    }
+
+    void garder(const mpz_t f) {
+        std::lock_guard l(m_);
+        if (!trouve_) {
+            mpz_set(f_, f);
+            trouve_ = true;
+        }
+        equipe_.arreter();
+    }
+
+    const mpz_srcptr n_;
+    const OptionsEcm& options_;
+    Equipe& equipe_;
+    const double memoire_;
+    const Horloge::time_point debut_ = Horloge::now();
+    std::atomic<int> palier_; // the highest rung started
+    const long premiere_;     // the first curve, in the ladder
+    std::atomic<long> suivante_;
+    std::atomic<long> faites_{0};
+    std::mutex m_;
+    Entier f_;
+    bool trouve_ = false;
+};
+
+} // namespace
+
+bool courbes_elliptiques(mpz_t facteur, const mpz_t n, const OptionsEcm& options, BilanEcm* bilan) {
+    Equipe equipe = options.parts > 0 ? Equipe(options.parts) : Equipe();
+    Chasse chasse(n, options, equipe);
+    equipe.executer([&](int part) { chasse.partie(part); });
+    return chasse.resultat(facteur, bilan);
+}
