@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <ecm.h>
 #include <iterator>
 #include <mutex>
@@ -22,6 +23,14 @@ constexpr int DERNIER_PALIER = static_cast<int>(std::size(PALIERS_ECM)) - 1;
 
 double secondes_depuis(Horloge::time_point t) {
     return std::chrono::duration<double>(Horloge::now() - t).count();
+}
+
+// Processor time of the calling thread: the time allowed is counted in it,
+// so that other work on the machine does not cut the search short.
+double processeur() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
 class Entier {
@@ -81,8 +90,8 @@ struct Veille {
 };
 thread_local Veille veille;
 
-// GMP-ECM calls it at the end of the first stage (the first call then
-// times it) and all through the second.
+// GMP-ECM calls it all through the second stage, and in the fastest
+// parametrisation at the end of the first (the first call then times it).
 int arreter_vite() {
     if (veille.etape1 < 0) {
         veille.etape1 = secondes_depuis(veille.debut);
@@ -130,6 +139,45 @@ class Parametres {
     ecm_params p_;
 };
 
+// Seconds of a product modulo N, of N's size.
+double temps_produit(mpz_srcptr n) {
+    Entier a;
+    mpz_tdiv_q_ui(a, n, 3);
+    Entier b;
+    long fois = 0;
+    auto t0 = Horloge::now();
+    do {
+        for (int t = 0; t < 8; ++t, ++fois) {
+            mpz_mul(b, a, a);
+            mpz_mod(a, b, n);
+        }
+    } while (secondes_depuis(t0) < 1e-4);
+    return secondes_depuis(t0) / static_cast<double>(fois);
+}
+
+// Which parametrisation the next curve of a part uses: GMP-ECM's fastest,
+// whose first stage does not look at the stop request, while that stage
+// should last at most ETAPE1_LONGUE seconds; beyond, the one that looks at
+// it at every prime. The first stage's length grows as B1: it is foreseen
+// from the last one timed, or before any from the time of a product (such
+// a stage costs 10 to 18 products per unit of B1, at 450 bits as at 31,000).
+class Choix {
+  public:
+    explicit Choix(double produit) : par_b1_(18 * produit) {}
+
+    int pour(double b1) const {
+        return par_b1_ * b1 > ETAPE1_LONGUE ? ECM_PARAM_SUYAMA : ECM_PARAM_BATCH_SQUARE;
+    }
+    void mesure(int parametrisation, double b1, double etape1) {
+        if (parametrisation == ECM_PARAM_BATCH_SQUARE && etape1 >= 0) {
+            par_b1_ = etape1 / b1;
+        }
+    }
+
+  private:
+    double par_b1_; // seconds of a first stage per unit of B1
+};
+
 // Second-stage memory of each part, in bytes (0: no limit known).
 double memoire_par_part(int parts) {
     std::uint64_t libre = memoire_libre();
@@ -145,35 +193,34 @@ class Chasse {
   public:
     Chasse(const mpz_t n, const OptionsEcm& options, Equipe& equipe)
         : n_(n), options_(options), equipe_(equipe), memoire_(memoire_par_part(equipe.parts())),
-          palier_(std::clamp(options.palier, 0, DERNIER_PALIER)),
+          produit_(temps_produit(n)), palier_(std::clamp(options.palier, 0, DERNIER_PALIER)),
           premiere_(debut_palier(palier_.load())), suivante_(premiere_) {}
 
     void partie(int part) {
         Entier n(n_); // each part its own copy
         Entier f;
         Parametres p(memoire_);
+        Choix choix(produit_);
         veille = {&equipe_, part == 0, {}, -1};
-        int parametrisation = ECM_PARAM_BATCH_SQUARE;
-        while (!fini(part)) {
+        const double debut = processeur();
+        while (!fini(part, debut)) {
             long i = suivante_.fetch_add(1);
             Place c = placer(i);
             monter(c.palier);
+            const PalierEcm& r = PALIERS_ECM[c.palier];
             if (part == 0 && options_.avancement) {
-                const PalierEcm& r = PALIERS_ECM[c.palier];
                 options_.avancement(r.libelle, c.rang + 1, r.courbes);
             }
+            int parametrisation = choix.pour(r.b1);
             veille.debut = Horloge::now();
             veille.etape1 = -1;
-            int resultat =
-                ecm_factor(f, n, PALIERS_ECM[c.palier].b1, p.courbe(parametrisation, sigma(i)));
+            int resultat = ecm_factor(f, n, r.b1, p.courbe(parametrisation, sigma(i)));
             faites_.fetch_add(1, std::memory_order_relaxed);
+            choix.mesure(parametrisation, r.b1, veille.etape1);
             if (ECM_ERROR_P(resultat)) {
                 equipe_.arreter(); // out of memory, say: the caller takes over
             } else if (ECM_FACTOR_FOUND_P(resultat) && mpz_cmp_ui(f, 1) > 0 && mpz_cmp(f, n) < 0) {
                 garder(f);
-            }
-            if (parametrisation != ECM_PARAM_SUYAMA && veille.etape1 > ETAPE1_LONGUE) {
-                parametrisation = ECM_PARAM_SUYAMA;
             }
         }
     }
@@ -191,16 +238,15 @@ class Chasse {
 
   private:
     // Whether the part stops: Ctrl-C on the calling thread, a factor found,
-    // the time allowed spent.
-    bool fini(int part) {
+    // the time allowed spent by this part (from DEBUT, its processor time
+    // when it started).
+    bool fini(int part, double debut) {
         if (part == 0) {
             verifier_interruption();
         }
-        if (options_.secondes > 0 && suivante_.load() - premiere_ >= options_.courbes_min &&
-            secondes_depuis(debut_) >= options_.secondes) {
-            equipe_.arreter();
-        }
-        return equipe_.arret();
+        return equipe_.arret() ||
+               (options_.secondes > 0 && suivante_.load() - premiere_ >= options_.courbes_min &&
+                processeur() - debut >= options_.secondes);
     }
 
     void monter(int palier) {
@@ -222,7 +268,7 @@ class Chasse {
     const OptionsEcm& options_;
     Equipe& equipe_;
     const double memoire_;
-    const Horloge::time_point debut_ = Horloge::now();
+    const double produit_;    // seconds of a product modulo N
     std::atomic<int> palier_; // the highest rung started
     const long premiere_;     // the first curve, in the ladder
     std::atomic<long> suivante_;

@@ -37,7 +37,7 @@ struct BilanEcm {
     long courbes = 0; // curves run, all parts together
 };
 
-// A factor F of N, 1 < F < N, into FACTEUR; false when the time allowed ran
-// out or GMP-ECM failed. N: odd, composite, not a perfect power.
+// A factor F of N, 1 < F < N, into FACTEUR; false when every part spent its
+// time, or GMP-ECM failed. N: odd, composite, not a perfect power.
 bool courbes_elliptiques(mpz_t facteur, const mpz_t n, const OptionsEcm& options = {},
                          BilanEcm* bilan = nullptr);

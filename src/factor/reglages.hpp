@@ -30,13 +30,14 @@ inline double secondes_crible(long bits) {
     constexpr double CHIFFRES_PAR_BIT = 0.30103;
     return 0.1 + std::pow(10, (static_cast<double>(bits) * CHIFFRES_PAR_BIT - 60) / 10);
 }
-// ECM runs this share of the sieve's time first, and at least the first
-// curves of the ladder, of a millisecond or two each at these sizes: a
-// product of two primes of the same size takes 2 % longer (PARI's ECM took 1
-// to 5 % of the sieve's time on one core), a factor of 12 digits is found
-// at once, and one of 20 digits in 80 in a few seconds rather than minutes.
-constexpr double PART_ECM = 0.02;
-constexpr long COURBES_AVANT_CRIBLE = 8;
+// ECM runs this share of the sieve's time first, and at least a few
+// curves (of 2 to 5 ms each at 50 to 60 digits): a product of two primes of
+// the same size takes 5 % longer (PARI's ECM took 2 to 6 % of the sieve's
+// time, on one core), while a factor of 12 digits (2^199 - 1 =
+// 164504919713 x p49) is found in a few hundredths of a second instead of
+// the sieve's 3.5 s.
+constexpr double PART_ECM = 0.05;
+constexpr long COURBES_AVANT_CRIBLE = 4;
 
 // --- ECM ---
 
