@@ -178,22 +178,38 @@ class Choix {
     double par_b1_; // seconds of a first stage per unit of B1
 };
 
-// Second-stage memory of each part, in bytes (0: no limit known).
-double memoire_par_part(int parts) {
+// How many parts, and how much second-stage memory each (in bytes, 0: no
+// limit known), within what is free: half of it is left to the rest of the
+// program; a part beyond the first takes a thread of its own, with its
+// stack and its allocator's arena. No part at all when not even one fits.
+struct Moyens {
+    int parts;
+    double memoire;
+};
+
+Moyens moyens(int voulues) {
     std::uint64_t libre = memoire_libre();
     if (libre == UINT64_MAX) {
-        return 0;
+        return {voulues, 0};
     }
-    return std::max(MEMOIRE_ETAPE2_MIN, PART_MEMOIRE_ETAPE2 * static_cast<double>(libre) / parts);
+    double part = PART_MEMOIRE_ECM * static_cast<double>(libre);
+    int parts = voulues;
+    while (parts > 1 && (parts - 1) * MEMOIRE_FIL + parts * MEMOIRE_ETAPE2_MIN > part) {
+        --parts;
+    }
+    if (MEMOIRE_ETAPE2_MIN > part) {
+        return {0, 0};
+    }
+    return {parts, std::max(MEMOIRE_ETAPE2_MIN, (part - (parts - 1) * MEMOIRE_FIL) / parts)};
 }
 
 // One search: the curves handed out in turn to the parts, the first factor
 // kept.
 class Chasse {
   public:
-    Chasse(const mpz_t n, const OptionsEcm& options, Equipe& equipe)
-        : n_(n), options_(options), equipe_(equipe), memoire_(memoire_par_part(equipe.parts())),
-          produit_(temps_produit(n)), palier_(std::clamp(options.palier, 0, DERNIER_PALIER)),
+    Chasse(const mpz_t n, const OptionsEcm& options, Equipe& equipe, double memoire)
+        : n_(n), options_(options), equipe_(equipe), memoire_(memoire), produit_(temps_produit(n)),
+          palier_(std::clamp(options.palier, 0, DERNIER_PALIER)),
           premiere_(debut_palier(palier_.load())), suivante_(premiere_) {}
 
     void partie(int part) {
@@ -281,8 +297,12 @@ class Chasse {
 } // namespace
 
 bool courbes_elliptiques(mpz_t facteur, const mpz_t n, const OptionsEcm& options, BilanEcm* bilan) {
-    Equipe equipe = options.parts > 0 ? Equipe(options.parts) : Equipe();
-    Chasse chasse(n, options, equipe);
+    Moyens m = moyens(options.parts > 0 ? options.parts : Equipe().parts());
+    if (m.parts == 0) {
+        return false;
+    }
+    Equipe equipe(m.parts);
+    Chasse chasse(n, options, equipe, m.memoire);
     equipe.executer([&](int part) { chasse.partie(part); });
     return chasse.resultat(facteur, bilan);
 }

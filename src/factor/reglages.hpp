@@ -70,9 +70,15 @@ inline constexpr PalierEcm PALIERS_ECM[] = {
 // request at every prime (20 to 70 % slower), so that a part stops within a
 // fraction of a second of the request.
 constexpr double ETAPE1_LONGUE = 2.0;
-// Memory of each part's second stage: this share of what is free, 16 MB at
-// least (below, GMP-ECM's second stage slows down to a crawl).
-constexpr double PART_MEMOIRE_ETAPE2 = 0.25;
+// Memory: ECM takes at most this share of what is free (the table may be
+// growing behind it); a part beyond the first needs a thread, whose stack
+// (8 MB) and allocator's arena (64 MB of address space) count under a limit
+// on the address space; each part's second stage gets 16 MB at least (below,
+// GMP-ECM's second stage slows down to a crawl). Under 200 MB of address
+// space, two parts with stages of a quarter of what was free ran out of
+// memory inside GMP, which aborts.
+constexpr double PART_MEMOIRE_ECM = 0.5;
+constexpr double MEMOIRE_FIL = 72e6;
 constexpr double MEMOIRE_ETAPE2_MIN = 16e6;
 
 // --- Algebraic forms (a^n +- b^n) / c ---
