@@ -41,29 +41,28 @@ constexpr long COURBES_AVANT_CRIBLE = 4;
 
 // --- ECM ---
 
-// The rungs of B1, from GMP-ECM's table of expected curves: at each, the
-// curves that find a factor of that many digits two times in three (the
-// default second stage). The last rung is repeated without end.
+// The rungs of B1, from the table of expected curves in GMP-ECM's README
+// (20 to 65 digits), after a first rung for factors of 15 digits: at each,
+// the curves that find a factor of that many digits two times in three,
+// with the default second stage. The last rung is run again and again. The
+// texts are those of the progress line.
 struct PalierEcm {
     double b1;
     long courbes;
     const char* libelle; // the progress line's, a literal
 };
 inline constexpr PalierEcm PALIERS_ECM[] = {
-    {2e3, 25, "ECM, B1 = 2000, courbes"},             // 15 digits
-    {11e3, 74, "ECM, B1 = 11000, courbes"},           // 20
-    {5e4, 214, "ECM, B1 = 50000, courbes"},           // 25
-    {25e4, 430, "ECM, B1 = 250000, courbes"},         // 30
-    {1e6, 904, "ECM, B1 = 1000000, courbes"},         // 35
-    {3e6, 2350, "ECM, B1 = 3000000, courbes"},        // 40
-    {11e6, 4480, "ECM, B1 = 11000000, courbes"},      // 45
-    {43e6, 7553, "ECM, B1 = 43000000, courbes"},      // 50
-    {11e7, 17769, "ECM, B1 = 110000000, courbes"},    // 55
-    {26e7, 42017, "ECM, B1 = 260000000, courbes"},    // 60
-    {85e7, 69408, "ECM, B1 = 850000000, courbes"},    // 65
-    {29e8, 102000, "ECM, B1 = 2900000000, courbes"},  // 70
-    {76e8, 160000, "ECM, B1 = 7600000000, courbes"},  // 75
-    {25e9, 240000, "ECM, B1 = 25000000000, courbes"}, // 80
+    {2e3, 25, "Decomposition en facteurs premiers : ECM, B1 = 2000, courbes"},          // 15 digits
+    {11e3, 74, "Decomposition en facteurs premiers : ECM, B1 = 11000, courbes"},        // 20
+    {5e4, 214, "Decomposition en facteurs premiers : ECM, B1 = 50000, courbes"},        // 25
+    {25e4, 430, "Decomposition en facteurs premiers : ECM, B1 = 250000, courbes"},      // 30
+    {1e6, 904, "Decomposition en facteurs premiers : ECM, B1 = 1000000, courbes"},      // 35
+    {3e6, 2350, "Decomposition en facteurs premiers : ECM, B1 = 3000000, courbes"},     // 40
+    {11e6, 4480, "Decomposition en facteurs premiers : ECM, B1 = 11000000, courbes"},   // 45
+    {43e6, 7553, "Decomposition en facteurs premiers : ECM, B1 = 43000000, courbes"},   // 50
+    {11e7, 17769, "Decomposition en facteurs premiers : ECM, B1 = 110000000, courbes"}, // 55
+    {26e7, 42017, "Decomposition en facteurs premiers : ECM, B1 = 260000000, courbes"}, // 60
+    {85e7, 69408, "Decomposition en facteurs premiers : ECM, B1 = 850000000, courbes"}, // 65
 };
 // A first stage that lasts longer than this many seconds (B1 = 1e6 on 135
 // digits: 1.5 s) is run in the parametrisation that looks at the stop

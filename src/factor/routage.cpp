@@ -32,7 +32,8 @@ std::vector<unsigned long> limbes(mpz_srcptr v) {
 bool par_crible(mpz_ptr facteur, mpz_srcptr n) {
     OptionsCrible options;
     options.avancement = [](long fait, long total) {
-        signaler_avancement("Crible quadratique, relations", fait, total);
+        signaler_avancement("Decomposition en facteurs premiers : crible quadratique, relations",
+                            fait, total);
     };
     return crible_quadratique(facteur, n, options);
 }

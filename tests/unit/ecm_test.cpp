@@ -100,7 +100,8 @@ TEST(Ecm, TimeAllowedRunsOut) {
     EXPECT_LT(secondes, 3.0);
     EXPECT_GE(bilan.palier, 1);
     EXPECT_GT(vus, 0);
-    EXPECT_EQ(std::string(dernier), "ECM, B1 = 11000, courbes");
+    EXPECT_EQ(std::string(dernier),
+              "Decomposition en facteurs premiers : ECM, B1 = 11000, courbes");
 }
 
 // Ctrl-C, seen on the calling thread between two curves, stops every part.
