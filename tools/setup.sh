@@ -21,7 +21,7 @@ cd "$(dirname "$0")/.."
 paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libpari-dev libm4ri-dev libecm-dev
     libprimesieve-dev libprimecount-dev libgtest-dev groff-base clang libclang-rt-14-dev python3)
 # What bench/run.sh measures against and with.
-paquets_bench=(primesieve primecount pari-gp time bc)
+paquets_bench=(primesieve primecount pari-gp gmp-ecm time bc)
 
 installer() { # packages...
     local manque=()

@@ -8,6 +8,7 @@
 #include "factor/factor.hpp"
 #include "factor/moteur.hpp"
 #include "factor/pari.hpp"
+#include "factor/reglages.hpp"
 #include "input/input.hpp"
 #include "primes/portee.hpp"
 #include "state/reponses.hpp"
@@ -61,10 +62,6 @@ void enregistrer(const FacteurPremier& f) {
     }
     Nexpo[t] = f.exposant;
 }
-
-// Up to this size (some 40 digits) the library answers within a few
-// hundredths of a second.
-constexpr long BITS_COURTS = 130;
 
 // The prime factors of S with their exponents, in increasing order; for a
 // large S the whole work, the decimal texts included, runs where Ctrl-C can

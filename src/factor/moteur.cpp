@@ -1,8 +1,10 @@
 #include "factor/moteur.hpp"
 
-#include "base/enfant.hpp"
-#include "factor/crible_qs.hpp"
+#include "base/interruption.hpp"
+#include "factor/algebrique.hpp"
 #include "factor/pari.hpp"
+#include "factor/reglages.hpp"
+#include "factor/routage.hpp"
 
 #include <NTL/ZZ_limbs.h>
 #include <algorithm>
@@ -20,45 +22,15 @@ static_assert(std::is_same_v<mp_limb_t, unsigned long>, "GMP limbs are machine w
 
 namespace {
 
-// From about 45 digits up, a composite left once the small factors are
-// found is split by our quadratic sieve, on every core: below, the
-// library's own sieve is as fast.
-constexpr long BITS_CRIBLE = 150;
-
-// The sieve's split, its progress shown by the parent when this runs in a
-// child process. Nothing thrown goes back through the library. Short of
-// memory on every core, the sieve runs again on one, which takes less.
-IssueScission scinder_par_crible(const std::vector<unsigned long>& composite,
-                                 std::vector<unsigned long>& facteur) {
-    struct Facteur {
-        Facteur() { mpz_init(v); }
-        ~Facteur() { mpz_clear(v); }
-        Facteur(const Facteur&) = delete;
-        Facteur& operator=(const Facteur&) = delete;
-        mpz_t v;
-    };
-    mpz_t n; // reads the limbs in place
-    mpz_roinit_n(n, composite.data(), static_cast<mp_size_t>(composite.size()));
-    OptionsCrible options;
-    options.avancement = [](long fait, long total) {
-        signaler_avancement("Crible quadratique, relations", fait, total);
-    };
-    for (int parts : {0, 1}) {
-        try {
-            options.parts = parts;
-            Facteur f;
-            if (!crible_quadratique(f.v, n, options)) {
-                return IssueScission::aucun;
-            }
-            facteur.assign(mpz_limbs_read(f.v), mpz_limbs_read(f.v) + mpz_size(f.v));
-            return IssueScission::facteur;
-        } catch (const std::bad_alloc&) {
-        } catch (const std::system_error&) { // a thread of the search could not start
-        } catch (...) {
-            return IssueScission::aucun; // the library's own factorisation takes over
-        }
-    }
-    return IssueScission::memoire;
+// The decimal text of a number of any size (GMP's conversion is
+// subquadratic).
+std::string decimal_gmp(const NTL::ZZ& v) {
+    mpz_t x; // reads the limbs in place
+    mpz_roinit_n(x, NTL::ZZ_limbs_get(v), v.size());
+    std::string s(mpz_sizeinbase(x, 10) + 1, '\0');
+    mpz_get_str(s.data(), 10, x);
+    s.resize(std::strlen(s.c_str()));
+    return s;
 }
 
 std::string decimal_flint(const fmpz_t x) {
@@ -68,9 +40,20 @@ std::string decimal_flint(const fmpz_t x) {
     return s;
 }
 
-void trier(Decomposition& d) {
-    std::sort(d.facteurs.begin(), d.facteurs.end(),
+// The primes in increasing order, each once: the exponents of a prime
+// found in several pieces add up.
+void fusionner(std::vector<FacteurPremier>& f) {
+    std::sort(f.begin(), f.end(),
               [](const FacteurPremier& a, const FacteurPremier& b) { return a.valeur < b.valeur; });
+    std::size_t n = 0;
+    for (FacteurPremier& p : f) {
+        if (n > 0 && f[n - 1].valeur == p.valeur) {
+            f[n - 1].exposant += p.exposant;
+        } else if (&f[n++] != &p) {
+            f[n - 1] = std::move(p);
+        }
+    }
+    f.resize(n);
 }
 
 // Byte stream of the decomposition: machine words and counted texts.
@@ -145,25 +128,38 @@ Decomposition decomposer_flint(const NTL::ZZ& n) {
     }
     fmpz_factor_clear(f);
     fmpz_clear(x);
-    trier(d);
+    fusionner(d.facteurs);
     return d;
 }
 
 Decomposition decomposer(const NTL::ZZ& n) {
+    const std::vector<NTL::ZZ> morceaux = morceaux_algebriques(n);
+    Routage routage;
+    Scission scinder = [&routage](const std::vector<unsigned long>& composite,
+                                  std::vector<unsigned long>& facteur) {
+        return routage.scinder(composite, facteur);
+    };
     Decomposition d;
-    std::vector<FacteurPari> f;
-    if (!factoriser_pari(NTL::ZZ_limbs_get(n), n.size(), d.decimal_n, f, scinder_par_crible,
-                         BITS_CRIBLE)) {
-        return decomposer_flint(n);
+    for (const NTL::ZZ& m : morceaux) {
+        std::string decimal;
+        std::vector<FacteurPari> f;
+        if (!factoriser_pari(NTL::ZZ_limbs_get(m), m.size(), decimal, f, scinder, BITS_CRIBLE)) {
+            verifier_interruption();
+            return decomposer_flint(n);
+        }
+        for (FacteurPari& p : f) {
+            FacteurPremier q;
+            NTL::ZZ_limbs_set(q.valeur, p.limbes.data(), static_cast<long>(p.limbes.size()));
+            q.decimal = std::move(p.decimal);
+            q.exposant = p.exposant;
+            d.facteurs.push_back(std::move(q));
+        }
+        d.decimal_n = std::move(decimal);
     }
-    for (FacteurPari& p : f) {
-        FacteurPremier q;
-        NTL::ZZ_limbs_set(q.valeur, p.limbes.data(), static_cast<long>(p.limbes.size()));
-        q.decimal = std::move(p.decimal);
-        q.exposant = p.exposant;
-        d.facteurs.push_back(std::move(q));
+    if (morceaux.size() > 1) {
+        d.decimal_n = decimal_gmp(n);
     }
-    trier(d);
+    fusionner(d.facteurs);
     return d;
 }
 

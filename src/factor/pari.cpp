@@ -8,8 +8,10 @@
 
 #include "factor/pari.hpp"
 
+#include "base/interruption.hpp"
 #include "base/memoire.hpp"
 #include "factor/preuve/preuve.hpp"
+#include "factor/routage.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,7 +19,6 @@
 #include <pari/pari.h>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -109,11 +110,11 @@ bool tous_prouves(GEN f) {
 }
 
 // The factors of a composite: the small ones found by the library (trial
-// division, rho, ECM with an effort in keeping with the sieve's time), the
-// rest split by SCINDER; each prime with its exponent, in no order.
+// division, rho), the rest by PARI or by SCINDER, as the route of their
+// size says (routage.hpp); each prime with its exponent, in no order.
 class Scindeur {
   public:
-    Scindeur(const Scission& scinder, long bits) : scinder_(scinder), bits_(bits) {}
+    explicit Scindeur(const Scission& scinder) : scinder_(scinder) {}
 
     GEN factoriser(GEN x) {
         premiers_ = cgetg(1, t_VEC);
@@ -147,55 +148,18 @@ class Scindeur {
             ajouter(c, e);
         } else if ((k = Z_isanypower(c, &y)) > 1) {
             morceau(y, e * k);
-        } else if (expi(c) + 1 < bits_) {
+        } else if (voie(expi(c) + 1) == Voie::Bibliotheque) {
             ajouter_tous(Z_factor(c), e);
-        } else if (expi(c) + 1 < BITS_ECM_LIBRE) {
-            if (GEN g = petit_facteur(c)) {
-                morceau(g, e);
-                morceau(diviiexact(c, g), e);
-            } else if (!scinder(c, e)) {
-                ajouter_tous(Z_factor(c), e);
+        } else if (GEN v = Z_pollardbrent(c, 1, 1)) {
+            morceau(gel(v, 1), e);
+            morceau(diviiexact(c, gel(v, 1)), e);
+        } else if (!scinder(c, e)) {
+            if (interruption_demandee != 0) {
+                pari_err(e_MISC, "Ctrl-C"); // back to factoriser_pari, at once
             }
-        } else {
-            // The library's own search for factors of any size, which
-            // outlasts ours, then the sieve for what it left.
-            GEN f = factorint(c, 1 | 8);
-            if (lg(gel(f, 1)) == 2 && equali1(gcoeff(f, 1, 2)) && !scinder(c, e)) {
-                ajouter_tous(Z_factor(c), e);
-            } else if (lg(gel(f, 1)) > 2 || !equali1(gcoeff(f, 1, 2))) {
-                for (long t = 1; t < lg(gel(f, 1)); ++t) {
-                    morceau(gcoeff(f, t, 1), e * itos(gcoeff(f, t, 2)));
-                }
-            }
+            ajouter_tous(Z_factor(c), e);
         }
     }
-
-    // A factor by rho, then ECM on more curves and higher bounds as C
-    // grows, the time of a few percent of the sieve's; or null.
-    static GEN petit_facteur(GEN c) {
-        if (GEN v = Z_pollardbrent(c, 1, 1)) {
-            return gel(v, 1);
-        }
-        long bits = expi(c) + 1;
-        long graine = 1;
-        for (const auto& [depuis, b1] : ECM) {
-            if (bits < depuis) {
-                break;
-            }
-            GEN g = Z_ECM(c, 1, graine, b1);
-            graine += 64;
-            if (g != nullptr && !equalii(g, c)) {
-                return g;
-            }
-        }
-        return nullptr;
-    }
-
-    // ECM's rounds: from how many bits, with which bound B1. The first, of
-    // a few hundredths of a second, finds the factors of a dozen digits.
-    static constexpr std::pair<long, ulong> ECM[] = {
-        {0, 500}, {216, 2000}, {249, 11000}, {282, 50000}};
-    static constexpr long BITS_ECM_LIBRE = 315; // some 95 digits
 
     // A lack of memory is raised as the library's own error, once the
     // vectors here are gone: the error's jump leaves only frames that hold
@@ -248,7 +212,6 @@ class Scindeur {
     }
 
     const Scission& scinder_;
-    long bits_;
     GEN premiers_ = nullptr;
     GEN exposants_ = nullptr;
 };
@@ -269,7 +232,7 @@ GEN calcul(const unsigned long* limbes, long n, const Scission& scinder, long bi
     if (v != Verdict::compose) {
         f = mkmat2(mkcol(x), mkcol(gen_1));
     } else if (scinder && expi(x) + 1 >= bits) {
-        f = Scindeur(scinder, bits).factoriser(x);
+        f = Scindeur(scinder).factoriser(x);
     } else {
         f = Z_factor(x);
     }

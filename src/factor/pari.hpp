@@ -26,12 +26,14 @@ using Scission = std::function<IssueScission(const std::vector<unsigned long>& c
 
 // Factors the positive integer of N limbs at LIMBES into primes, each proved
 // prime, in increasing order; DECIMAL_N receives its decimal text. False, and
-// nothing filled in, when the library fails; std::bad_alloc when the memory
-// runs out (the library's, or SCINDER's). PARI starts threads of its own
-// only when fils_de_bibliotheque_permis().
-// With SCINDER, a composite of BITS_SCISSION bits or more is split by it once
-// the library has found its small factors (trial division, rho, ECM), instead
-// of by the library's own quadratic sieve.
+// nothing filled in, when the library fails or when SCINDER failed while
+// Ctrl-C was pressed (interruption_demandee set); std::bad_alloc when the
+// memory runs out (the library's, or SCINDER's). PARI starts threads of its
+// own only when fils_de_bibliotheque_permis().
+// With SCINDER, a number of BITS_SCISSION bits or more is first rid of its
+// small factors by the library (trial division, rho); the composites left go
+// to the library's factorisation or to SCINDER, by the route of their size
+// (routage.hpp).
 bool factoriser_pari(const unsigned long* limbes, long n, std::string& decimal_n,
                      std::vector<FacteurPari>& facteurs, const Scission& scinder = {},
                      long bits_scission = 0);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -54,4 +55,24 @@ RangFichierAbaisse::RangFichierAbaisse(std::int64_t rang) {
 
 RangFichierAbaisse::~RangFichierAbaisse() {
     plafond = RANG_FICHIER;
+}
+
+namespace {
+
+void pile_des_fils(std::size_t octets) {
+    pthread_attr_t a;
+    pthread_attr_init(&a);
+    pthread_attr_setstacksize(&a, octets);
+    pthread_setattr_default_np(&a);
+    pthread_attr_destroy(&a);
+}
+
+} // namespace
+
+FilsRefuses::FilsRefuses() {
+    pile_des_fils(std::size_t{1} << 46);
+}
+
+FilsRefuses::~FilsRefuses() {
+    pile_des_fils(std::size_t{8} << 20);
 }

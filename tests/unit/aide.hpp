@@ -45,3 +45,13 @@ class RangFichierAbaisse {
     RangFichierAbaisse& operator=(const RangFichierAbaisse&) = delete;
     ~RangFichierAbaisse();
 };
+
+// While it lives, no thread can start, as when the system refuses one: the
+// stack every new thread would need is larger than the address space.
+class FilsRefuses {
+  public:
+    FilsRefuses();
+    FilsRefuses(const FilsRefuses&) = delete;
+    FilsRefuses& operator=(const FilsRefuses&) = delete;
+    ~FilsRefuses();
+};

@@ -10,10 +10,14 @@
 #include "state/travail.hpp"
 
 #include <NTL/ZZ.h>
+#include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -70,6 +74,53 @@ TEST(Moteur, PariAndFlintAgreeOnManyNumbers) {
         memes(p, decomposer_flint(n), n);
         EXPECT_EQ(p.decimal_n, decimal(n));
     }
+}
+
+// Numbers of algebraic forms, factored piece by piece: the same lines as
+// FLINT's on the whole number, a prime found in several pieces with its
+// exponents added (3^2 in 2^102 - 1 and 2^105 + 1, from Phi_2 and Phi_6;
+// 3^4 in 10^45 - 1; 5^2 in 2^150 + 1).
+TEST(Moteur, PiecesMergedAsTheWholeNumber) {
+    const std::vector<ZZ> ns = {
+        NTL::power2_ZZ(102) - 1,
+        NTL::power2_ZZ(105) + 1,
+        NTL::power(ZZ(10), 45) - 1,
+        NTL::power2_ZZ(150) + 1,
+        (NTL::power(ZZ(10), 42) + 1) / 101,
+        (NTL::power(ZZ(10), 37) - 1) / 9,
+    };
+    for (const ZZ& n : ns) {
+        memes(decomposer(n), decomposer_flint(n), n);
+    }
+}
+
+// Above 100 digits ECM works alone: the 25-digit factor of this 135-digit
+// number is found by the first curve of the ladder.
+TEST(Moteur, EcmAloneAbove100Digits) {
+    const ZZ n =
+        NTL::conv<ZZ>("2496625365818768738251531540104746865957307168169387629357574173558614"
+                      "9563799552383271210174216976328678808415274276193328397078730023");
+    Decomposition d = decomposer(n);
+    ASSERT_EQ(d.facteurs.size(), 2u);
+    EXPECT_EQ(d.facteurs[0].decimal, "1325482031765147111049529");
+    EXPECT_EQ(d.facteurs[0].valeur * d.facteurs[1].valeur, n);
+}
+
+// Ctrl-C in the middle of ECM's endless climb on a composite out of its
+// reach (two primes of 55 digits), in the program itself: the search stops
+// and Interruption comes back through the library.
+TEST(Moteur, CtrlCStopsEcmInTheProgram) {
+    installer_interruption();
+    const ZZ n = NTL::NextPrime(NTL::power(ZZ(10), 54)) * NTL::NextPrime(NTL::power(ZZ(10), 55));
+    std::thread frappe([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(::getpid(), SIGINT);
+    });
+    auto debut = std::chrono::steady_clock::now();
+    EXPECT_THROW(decomposer(n), Interruption);
+    frappe.join();
+    interruption_demandee = 0;
+    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(10));
 }
 
 TEST(Moteur, BytesComeBackWhole) {

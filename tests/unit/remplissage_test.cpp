@@ -82,25 +82,6 @@ TEST(Remplissage, PiecesWrittenOnBothCoresGiveTheSievesTable) {
     EXPECT_EQ(faux, 0);
 }
 
-// While it lives, no thread can start, as when the system refuses one: the
-// stack every new thread would need is larger than the address space.
-class FilsRefuses {
-  public:
-    FilsRefuses() { reglage(std::size_t{1} << 46); }
-    FilsRefuses(const FilsRefuses&) = delete;
-    FilsRefuses& operator=(const FilsRefuses&) = delete;
-    ~FilsRefuses() { reglage(std::size_t{8} << 20); }
-
-  private:
-    static void reglage(std::size_t pile) {
-        pthread_attr_t a;
-        pthread_attr_init(&a);
-        pthread_attr_setstacksize(&a, pile);
-        pthread_setattr_default_np(&a);
-        pthread_attr_destroy(&a);
-    }
-};
-
 // Where no thread can start, the work is done by the thread that waits for
 // it: the same table, and every part of a split computation.
 TEST(Remplissage, WithoutThreadsTheWaitingThreadFills) {
