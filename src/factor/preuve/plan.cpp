@@ -126,12 +126,12 @@ bool choisir_plan(const mpz_class& n, const Partielle& moins, const Partielle& p
     std::size_t k = premier_suffisant(
         a.taille(), [&](std::size_t i) { return cube_moins_possible(n, a.produits[i]); });
     if (k <= a.taille()) {
-        essayer(Plan::cube_moins, k, 0);
+        essayer(Plan::par_cube_moins, k, 0);
     }
     k = premier_suffisant(b.taille(),
                           [&](std::size_t i) { return cube_plus_possible(n, b.produits[i]); });
     if (k <= b.taille()) {
-        essayer(Plan::cube_plus, 0, k);
+        essayer(Plan::par_cube_plus, 0, k);
     }
     for (std::size_t ka = 0; ka <= a.taille(); ++ka) {
         if (a.cout(ka, bn, 1) >= meilleur) {
@@ -141,7 +141,7 @@ bool choisir_plan(const mpz_class& n, const Partielle& moins, const Partielle& p
             return borne_carree(n, a.produits[ka], b.produits[i]);
         });
         if (kb <= b.taille()) {
-            essayer(Plan::carre, ka, kb);
+            essayer(Plan::par_carre, ka, kb);
         }
     }
     return meilleur < std::numeric_limits<double>::infinity();

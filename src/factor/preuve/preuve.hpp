@@ -200,7 +200,7 @@ void completer(Partielle& p, mpz_class c, bool chercher);
 // Which powers of each side a proof uses (indices into the sides' factors),
 // and the theorem that concludes.
 struct Plan {
-    enum Theoreme { carre, cube_moins, cube_plus } theoreme = carre;
+    enum Theoreme { par_carre, par_cube_moins, par_cube_plus } theoreme = par_carre;
     std::vector<std::size_t> moins;
     std::vector<std::size_t> plus;
 };

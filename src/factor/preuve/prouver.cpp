@@ -49,11 +49,11 @@ Verdict appliquer(const mpz_class& n, const Partielle& moins, const Partielle& p
         }
     }
     switch (plan.theoreme) {
-    case Plan::cube_moins:
+    case Plan::par_cube_moins:
         return cube_moins(n, produit(f1));
-    case Plan::cube_plus:
+    case Plan::par_cube_plus:
         return cube_plus(n, produit(f2));
-    case Plan::carre:
+    case Plan::par_carre:
         break;
     }
     return borne_carree(n, produit(f1), produit(f2)) ? Verdict::premier : Verdict::inconnu;
