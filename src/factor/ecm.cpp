@@ -14,7 +14,15 @@
 #include <ecm.h>
 #include <iterator>
 #include <mutex>
+// AddressSanitizer's mark: gcc's macro, or clang's feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define PREMIERS_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PREMIERS_ASAN 1
+#endif
+#endif
+#if defined(PREMIERS_ASAN)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -146,7 +154,7 @@ class Parametres {
 // each call (128 bytes): under LeakSanitizer the call's allocations are not
 // reported.
 int lancer_courbe(mpz_t f, mpz_t n, double b1, ecm_params_ptr p) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(PREMIERS_ASAN)
     __lsan::ScopedDisabler hors_bilan;
 #endif
     return ecm_factor(f, n, b1, p);
