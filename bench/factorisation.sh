@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # [1] on balanced semiprimes against gp's factorint, both from start-up, in
 # the same run: paired runs, the order swapped from one run to the next; time
-# and resident memory of each, and their ratio (targets: 0.5 from 60 to 84
-# digits). Then the sieve alone (bench/crible.cpp): relations per second on
-# one thread and on two. Then today's eleven semiprimes of 24 to 60 digits in
-# one session against one gp (target: at most 1.2).
+# and resident memory of each, and their ratio. Then the sieve alone
+# (bench/crible.cpp): relations per second on one thread and on two. Then
+# today's eleven semiprimes of 24 to 60 digits in one session against one gp.
 #
 # Needs a Release build in build/ with -DPREMIERS_BENCH=ON, gp (pari-gp) and
 # /usr/bin/time (time). The program runs in an empty folder: it needs no
