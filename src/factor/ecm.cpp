@@ -3,6 +3,7 @@
 #include "base/equipe.hpp"
 #include "base/interruption.hpp"
 #include "base/memoire.hpp"
+#include "factor/entier.hpp"
 #include "factor/reglages.hpp"
 
 #include <algorithm>
@@ -43,21 +44,6 @@ double processeur() {
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
-
-class Entier {
-  public:
-    Entier() { mpz_init(v_); }
-    explicit Entier(const mpz_t v) { mpz_init_set(v_, v); }
-    ~Entier() { mpz_clear(v_); }
-    Entier(const Entier&) = delete;
-    Entier& operator=(const Entier&) = delete;
-    operator mpz_ptr() { return v_; }
-    operator mpz_srcptr() const { return v_; }
-    mpz_srcptr operator->() const { return v_; } // for GMP's macros
-
-  private:
-    mpz_t v_;
-};
 
 // Where curve I of the ladder lies: its rung, and its rank in the rung.
 struct Place {

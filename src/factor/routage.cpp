@@ -4,6 +4,7 @@
 #include "base/interruption.hpp"
 #include "factor/crible_qs.hpp"
 #include "factor/ecm.hpp"
+#include "factor/entier.hpp"
 #include "factor/reglages.hpp"
 
 #include <algorithm>
@@ -13,19 +14,6 @@
 #include <utility>
 
 namespace {
-
-class Entier {
-  public:
-    Entier() { mpz_init(v_); }
-    ~Entier() { mpz_clear(v_); }
-    Entier(const Entier&) = delete;
-    Entier& operator=(const Entier&) = delete;
-    operator mpz_ptr() { return v_; }
-    operator mpz_srcptr() const { return v_; }
-
-  private:
-    mpz_t v_;
-};
 
 std::vector<unsigned long> limbes(mpz_srcptr v) {
     return {mpz_limbs_read(v), mpz_limbs_read(v) + mpz_size(v)};

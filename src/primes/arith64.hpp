@@ -4,8 +4,12 @@
 
 #include <cstdint>
 
-// Deterministic primality of a 64-bit value.
+// Deterministic primality of a 64-bit value: a bit table for the small
+// values once many have been asked, else premier_direct or FLINT's test.
 bool premier64(std::uint64_t v);
+// The same by trial division and strong probable-prime tests to bases with
+// no pseudoprime below 2^64: no table, nothing to set up.
+bool premier_direct(std::uint64_t v);
 // Smallest prime factor of V >= 2.
 std::uint64_t plus_petit_facteur(std::uint64_t v);
 // Integer square root (floor) of V.

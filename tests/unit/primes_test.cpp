@@ -2,12 +2,15 @@
 // phase) and the primality tests.
 
 #include "aide.hpp"
+#include "primes/arith64.hpp"
 #include "primes/primes.hpp"
 #include "primes/remplissage.hpp"
 #include "reference.hpp"
 #include "state/travail.hpp"
 
 #include <cmath>
+#include <cstdint>
+#include <flint/ulong_extras.h>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -174,3 +177,29 @@ TEST(Prem, PrimeGrowsTheTableJustPastItsRootCompositeToItsFactor) {
 }
 
 } // namespace
+
+// The direct test against FLINT's: every value below 2^18, the strong
+// pseudoprimes to the first bases and Carmichael numbers, squares and
+// products of two primes near 2^32, and values near 2^64.
+TEST(Arith64, DirectTestAgreesWithFlint) {
+    std::vector<std::uint64_t> v;
+    for (std::uint64_t x = 0; x < (1u << 18); ++x) {
+        v.push_back(x);
+    }
+    for (std::uint64_t x :
+         {2047ULL, 1373653ULL, 25326001ULL, 3215031751ULL, 2152302898747ULL, 3474749660383ULL,
+          341550071728321ULL, 3825123056546413051ULL, 561ULL, 41041ULL, 825265ULL,
+          4294967291ULL * 4294967279ULL, 4294967291ULL * 4294967291ULL, 18446744073709551557ULL,
+          18446744073709551615ULL}) {
+        v.push_back(x);
+    }
+    for (std::uint64_t x = (std::uint64_t{1} << 32) - 5000; x < (std::uint64_t{1} << 32) + 5000;
+         ++x) {
+        v.push_back(x);
+        v.push_back(x * 3 + 1);
+        v.push_back(~std::uint64_t{0} - x);
+    }
+    for (std::uint64_t x : v) {
+        ASSERT_EQ(premier_direct(x), n_is_prime(x) != 0) << x;
+    }
+}

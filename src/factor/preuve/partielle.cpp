@@ -2,10 +2,10 @@
 // their product, then, for what is left, rho and a short ECM.
 
 #include "factor/preuve/preuve.hpp"
+#include "primes/arith64.hpp"
 
 #include <cstddef>
 #include <ecm.h>
-#include <flint/ulong_extras.h>
 #include <primesieve.hpp>
 
 namespace {
@@ -171,7 +171,7 @@ mpz_class petit_facteur(const mpz_class& c) {
 
 bool probable_premier(const mpz_class& c) {
     if (mpz_fits_ulong_p(c.get_mpz_t()) != 0) {
-        return n_is_prime(mpz_get_ui(c.get_mpz_t())) != 0;
+        return premier64(mpz_get_ui(c.get_mpz_t()));
     }
     return mpz_probab_prime_p(c.get_mpz_t(), 24) > 0;
 }

@@ -13,9 +13,9 @@
 //   5. The general proof.
 
 #include "factor/preuve/preuve.hpp"
+#include "primes/arith64.hpp"
 
 #include <algorithm>
-#include <flint/ulong_extras.h>
 #include <new>
 #include <utility>
 
@@ -108,7 +108,7 @@ Verdict par_les_cotes(const mpz_class& n, Partielle& moins, Partielle& plus, boo
 Verdict par_la_forme(const mpz_class& n, int profondeur) {
     unsigned long b = bits(n);
     if (mpz_scan0(n.get_mpz_t(), 0) == b) { // 2^b - 1
-        return n_is_prime(b) != 0 && lucas_lehmer(b) ? Verdict::premier : Verdict::compose;
+        return premier64(b) && lucas_lehmer(b) ? Verdict::premier : Verdict::compose;
     }
     mpz_class m = n - 1;
     if (unsigned long v = mpz_scan1(m.get_mpz_t(), 0); 2 * v >= b) { // k < 2^v
@@ -152,7 +152,7 @@ Verdict par_la_forme(const mpz_class& n, int profondeur) {
 
 Verdict prouver(const mpz_class& n, int profondeur) {
     if (mpz_fits_ulong_p(n.get_mpz_t()) != 0) {
-        return n_is_prime(mpz_get_ui(n.get_mpz_t())) != 0 ? Verdict::premier : Verdict::compose;
+        return premier64(mpz_get_ui(n.get_mpz_t())) ? Verdict::premier : Verdict::compose;
     }
     mpz_class g;
     mpz_gcd_ui(g.get_mpz_t(), n.get_mpz_t(),
