@@ -16,16 +16,30 @@ struct MatriceCreuse {
     void fermer_ligne() { debut.push_back(static_cast<std::uint32_t>(colonnes.size())); }
 };
 
-// Up to MAXIMUM independent dependencies, each the increasing indices of its
-// rows. Rows with a column no other row has are dropped first, and so are
-// rows beyond the columns left by more than a margin.
-// None when the library of the elimination cannot be loaded; std::bad_alloc
-// when the elimination would not fit in memory.
+// Up to MAXIMUM (at most 64) independent dependencies, each the increasing
+// indices of its rows, each checked to sum to zero. Rows with a column no
+// other row has are dropped first, and so are rows beyond the columns left
+// by more than a margin. std::bad_alloc, before any work, when the
+// elimination would not fit in memory.
 std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum = 64);
 
 // The memory the elimination takes for a matrix of LIGNES rows and COLONNES
-// columns in use.
+// columns in use, with rows of the sieve's weight: the matrix once filtered
+// and a few vectors of 64-bit words.
 std::uint64_t octets_elimination(std::uint64_t lignes, std::uint64_t colonnes);
 
-// Loads that library now, ahead of a child process that will need it.
-void preparer_algebre();
+// --- Tuning ---
+
+// Rows kept beyond the columns: block Lanczos finds 64 dependencies and
+// more once the kernel has some 96 dimensions.
+constexpr std::uint32_t MARGE_LIGNES = 96;
+// Up to this many columns a dense elimination in bits answers as fast as
+// block Lanczos (2 to 4 ms for 500 columns), which needs N well above 64 and
+// breaks down more often on small matrices.
+constexpr std::uint32_t COLONNES_DENSES = 500;
+// Random starts of block Lanczos before giving up: it broke down in 2 runs
+// of 100 on 200 columns, in none of 100 on 100 or 400 columns.
+constexpr int ESSAIS_LANCZOS = 6;
+// The columns a row of the sieve holds at most on average, for the memory
+// foreseen before the sieve starts (some 20 are seen at 60 to 90 digits).
+constexpr std::uint64_t POIDS_LIGNE = 40;
