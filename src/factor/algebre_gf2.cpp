@@ -7,6 +7,7 @@
 
 #include "base/memoire.hpp"
 #include "factor/lanczos.hpp"
+#include "factor/reglages.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -161,13 +162,13 @@ u64 fausses(const MatriceCreuse& m, const std::vector<std::uint32_t>& lignes,
     return f;
 }
 
-NoyauLanczos noyau(const MatriceCreuse& s) {
+NoyauLanczos noyau(const MatriceCreuse& s, int parts) {
     if (s.largeur <= COLONNES_DENSES) {
         return elimination_dense(s);
     }
     NoyauLanczos k;
     for (int essai = 0; essai < ESSAIS_LANCZOS && k.nombre == 0; ++essai) {
-        k = lanczos(s, 0x9E3779B97F4A7C15ULL * static_cast<u64>(essai + 1));
+        k = lanczos(s, 0x9E3779B97F4A7C15ULL * static_cast<u64>(essai + 1), parts);
     }
     return k;
 }
@@ -176,8 +177,8 @@ NoyauLanczos noyau(const MatriceCreuse& s) {
 
 std::uint64_t octets_elimination(std::uint64_t lignes, std::uint64_t colonnes) {
     // The filtered copy of the matrix, Lanczos's vectors, the check's sums.
-    return lignes * (POIDS_LIGNE + 1) * sizeof(std::uint32_t) + octets_lanczos(lignes, colonnes) +
-           colonnes * sizeof(u64);
+    return lignes * (POIDS_LIGNE + 1) * sizeof(std::uint32_t) +
+           octets_lanczos(lignes, colonnes, 1) + colonnes * sizeof(u64);
 }
 
 std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum) {
@@ -191,11 +192,17 @@ std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int 
         entrees += m.debut[r + 1] - m.debut[r];
     }
     std::uint64_t octets = (entrees + lignes.size()) * sizeof(std::uint32_t) +
-                           octets_lanczos(lignes.size(), m.largeur) + m.largeur * sizeof(u64);
+                           octets_lanczos(lignes.size(), m.largeur, 1) + m.largeur * sizeof(u64);
     if (!memoire_suffit(octets)) {
         throw std::bad_alloc();
     }
-    NoyauLanczos k = noyau(reduire(m, lignes));
+    // A second part takes a thread and an image of its own.
+    const int parts =
+        lignes.size() >= LIGNES_EQUIPE && memoire_suffit(octets + octets_lanczos(0, m.largeur, 1) +
+                                                         static_cast<std::uint64_t>(MEMOIRE_FIL))
+            ? 0
+            : 1;
+    NoyauLanczos k = noyau(reduire(m, lignes), parts);
     u64 exclues = fausses(m, lignes, k);
     for (int d = 0; d < k.nombre && static_cast<int>(resultat.size()) < maximum; ++d) {
         if ((exclues >> d) & 1) {

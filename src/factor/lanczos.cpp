@@ -9,6 +9,8 @@
 
 #include "factor/lanczos.hpp"
 
+#include "base/equipe.hpp"
+
 #include <array>
 #include <bit>
 #include <random>
@@ -42,28 +44,6 @@ struct Combinaisons {
         return s;
     }
 };
-
-// V^T W for two blocks: the rows of W are summed by byte of V's words, then
-// the sums of each byte value are spread over its bits.
-Carre produit_scalaire(const Bloc& v, const Bloc& w) {
-    std::array<std::array<u64, 256>, 8> t{};
-    for (std::size_t r = 0; r < v.size(); ++r) {
-        for (int k = 0; k < 8; ++k) {
-            t[k][(v[r] >> (8 * k)) & 0xFF] ^= w[r];
-        }
-    }
-    Carre p{};
-    for (int k = 0; k < 8; ++k) {
-        for (unsigned x = 1; x < 256; ++x) {
-            for (int b = 0; b < 8; ++b) {
-                if ((x >> b) & 1) {
-                    p[8 * k + b] ^= t[k][x];
-                }
-            }
-        }
-    }
-    return p;
-}
 
 Carre produit(const Carre& a, const Carre& b) {
     Carre p{};
@@ -107,39 +87,110 @@ bool nul(const Carre& a) {
     return true;
 }
 
-// The matrix by rows, and the scratch of B V.
+// The products by B and B^T over the matrix by rows, on the parts of a
+// team, each with its share of the entries: B V by each part into an image
+// of its own, these images summed, then B^T of the sum row by row.
 class Produit {
   public:
-    Produit(const MatriceCreuse& m) : m_(m), image_(m.largeur) {}
+    Produit(const MatriceCreuse& m, int parts)
+        : m_(m), equipe_(parts > 0 ? parts : coeurs()),
+          images_(static_cast<std::size_t>(equipe_.parts()), Bloc(m.largeur)),
+          tranches_(tranches()) {}
 
     // B V, one word a column of the matrix.
     const Bloc& par_b(const Bloc& v) {
-        std::fill(image_.begin(), image_.end(), 0);
-        const std::uint32_t* c = m_.colonnes.data();
-        for (std::uint32_t r = 0; r < m_.lignes(); ++r) {
-            u64 x = v[r];
-            for (std::uint32_t t = m_.debut[r]; t < m_.debut[r + 1]; ++t) {
-                image_[c[t]] ^= x;
+        equipe_.executer([&](int part) { repandre(v, part); });
+        Bloc& image = images_[0];
+        for (std::size_t p = 1; p < images_.size(); ++p) {
+            for (std::size_t c = 0; c < image.size(); ++c) {
+                image[c] ^= images_[p][c];
             }
         }
-        return image_;
+        return image;
     }
     // A V = B^T (B V), into AV.
     void par_a(const Bloc& v, Bloc& av) {
         par_b(v);
+        equipe_.executer([&](int part) { rassembler(av, part); });
+    }
+
+    // V^T W for two blocks: the rows of W summed by byte of V's words, by
+    // each part over its rows, then the sums of each byte value spread over
+    // its bits.
+    Carre scalaire(const Bloc& v, const Bloc& w) {
+        par_lignes([&](std::uint32_t debut, std::uint32_t fin, int part) {
+            Octets& t = octets_[static_cast<std::size_t>(part)];
+            t = Octets{};
+            for (std::uint32_t r = debut; r < fin; ++r) {
+                for (int k = 0; k < 8; ++k) {
+                    t[k][(v[r] >> (8 * k)) & 0xFF] ^= w[r];
+                }
+            }
+        });
+        Carre p{};
+        for (const Octets& t : octets_) {
+            for (int k = 0; k < 8; ++k) {
+                for (unsigned x = 1; x < 256; ++x) {
+                    for (int b = 0; b < 8; ++b) {
+                        if ((x >> b) & 1) {
+                            p[8 * k + b] ^= t[k][x];
+                        }
+                    }
+                }
+            }
+        }
+        return p;
+    }
+
+    // F(DEBUT, FIN, PART) on each part's rows.
+    template <class F> void par_lignes(const F& f) {
+        equipe_.executer([&](int part) { f(tranches_[part], tranches_[part + 1], part); });
+    }
+
+  private:
+    void repandre(const Bloc& v, int part) {
+        Bloc& image = images_[static_cast<std::size_t>(part)];
+        std::fill(image.begin(), image.end(), 0);
         const std::uint32_t* c = m_.colonnes.data();
-        for (std::uint32_t r = 0; r < m_.lignes(); ++r) {
+        for (std::uint32_t r = tranches_[part]; r < tranches_[part + 1]; ++r) {
+            u64 x = v[r];
+            for (std::uint32_t t = m_.debut[r]; t < m_.debut[r + 1]; ++t) {
+                image[c[t]] ^= x;
+            }
+        }
+    }
+    void rassembler(Bloc& av, int part) const {
+        const std::uint32_t* c = m_.colonnes.data();
+        const u64* image = images_[0].data();
+        for (std::uint32_t r = tranches_[part]; r < tranches_[part + 1]; ++r) {
             u64 s = 0;
             for (std::uint32_t t = m_.debut[r]; t < m_.debut[r + 1]; ++t) {
-                s ^= image_[c[t]];
+                s ^= image[c[t]];
             }
             av[r] = s;
         }
     }
+    // The bounds of the parts' rows, each with its share of the entries.
+    std::vector<std::uint32_t> tranches() const {
+        const auto parts = static_cast<std::uint64_t>(equipe_.parts());
+        std::vector<std::uint32_t> b{0};
+        std::uint32_t r = 0;
+        for (std::uint64_t p = 1; p < parts; ++p) {
+            while (r < m_.lignes() && m_.debut[r] < m_.debut.back() * p / parts) {
+                ++r;
+            }
+            b.push_back(r);
+        }
+        b.push_back(m_.lignes());
+        return b;
+    }
 
-  private:
     const MatriceCreuse& m_;
-    Bloc image_;
+    Equipe equipe_;
+    std::vector<Bloc> images_; // B V, by part
+    std::vector<std::uint32_t> tranches_;
+    using Octets = std::array<std::array<u64, 256>, 8>;
+    std::vector<Octets> octets_{static_cast<std::size_t>(equipe_.parts())};
 };
 
 // Montgomery's choice of S_i and of W_i^-1 from T = V_i^T A V_i: the
@@ -301,8 +352,8 @@ NoyauLanczos extraire(Produit& p, const Bloc& xy, const Bloc& vm) {
 // until V_m^T A V_m = 0, with X = sum of V_i W_i^-1 V_i^T V_0.
 class Iteration {
   public:
-    Iteration(const MatriceCreuse& m, std::uint64_t graine)
-        : n_(m.lignes()), p_(m), y_(n_), v0_(n_), x_(n_, 0), v_(n_), v1_(n_, 0), v2_(n_, 0),
+    Iteration(const MatriceCreuse& m, std::uint64_t graine, int parts)
+        : n_(m.lignes()), p_(m, parts), y_(n_), v0_(n_), x_(n_, 0), v_(n_), v1_(n_, 0), v2_(n_, 0),
           av_(n_) {
         std::mt19937_64 alea(graine);
         for (u64& w : y_) {
@@ -318,14 +369,14 @@ class Iteration {
         const std::size_t limite = n_ / 60 + 20;
         for (std::size_t i = 0; i < limite; ++i) {
             p_.par_a(v_, av_);
-            Carre vav = produit_scalaire(v_, av_);
+            Carre vav = p_.scalaire(v_, av_);
             if (nul(vav)) {
                 for (std::size_t r = 0; r < n_; ++r) {
                     x_[r] ^= y_[r];
                 }
                 return extraire(p_, x_, v_);
             }
-            Carre vaav = produit_scalaire(av_, av_);
+            Carre vaav = p_.scalaire(av_, av_);
             Carre inverse{};
             u64 s = 0;
             choisir(vav, s1_, inverse, s);
@@ -345,13 +396,15 @@ class Iteration {
         Combinaisons f(colonnes(produit(produit(inv2_, somme(un, produit(vav1_, inv1_))),
                                         somme(colonnes(vaav1_, s1_), vav1_)),
                                 s));
-        Combinaisons g(produit(inverse, produit_scalaire(v_, v0_)));
+        Combinaisons g(produit(inverse, p_.scalaire(v_, v0_)));
         // V_{i+1} takes the place of V_{i-2}, row by row.
-        for (std::size_t r = 0; r < n_; ++r) {
-            u64 vr = v_[r];
-            x_[r] ^= g(vr);
-            v2_[r] = (av_[r] & s) ^ d(vr) ^ e(v1_[r]) ^ f(v2_[r]);
-        }
+        p_.par_lignes([&](std::uint32_t debut, std::uint32_t fin, int) {
+            for (std::uint32_t r = debut; r < fin; ++r) {
+                u64 vr = v_[r];
+                x_[r] ^= g(vr);
+                v2_[r] = (av_[r] & s) ^ d(vr) ^ e(v1_[r]) ^ f(v2_[r]);
+            }
+        });
         std::swap(v2_, v1_); // v1_ = V_{i+1}, v2_ = V_{i-1}
         std::swap(v1_, v_);  // v_ = V_{i+1}, v1_ = V_i
         inv2_ = inv1_;
@@ -370,16 +423,16 @@ class Iteration {
 
 } // namespace
 
-NoyauLanczos lanczos(const MatriceCreuse& m, std::uint64_t graine) {
+NoyauLanczos lanczos(const MatriceCreuse& m, std::uint64_t graine, int parts) {
     if (m.lignes() == 0) {
         return {};
     }
-    Iteration it(m, graine);
+    Iteration it(m, graine, parts);
     return it.resoudre();
 }
 
-std::uint64_t octets_lanczos(std::uint64_t lignes, std::uint64_t colonnes) {
-    // Seven blocks of a word a row and the image under B, then the
-    // extraction's two words a row.
-    return (lignes * 9 + colonnes) * sizeof(u64);
+std::uint64_t octets_lanczos(std::uint64_t lignes, std::uint64_t colonnes, int parts) {
+    // Seven blocks of a word a row and an image under B a part, then the
+    // extraction's three words a row and a second image.
+    return (lignes * 10 + colonnes * static_cast<std::uint64_t>(parts + 1)) * sizeof(u64);
 }
