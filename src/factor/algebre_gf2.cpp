@@ -5,6 +5,7 @@
 
 #include "factor/algebre_gf2.hpp"
 
+#include "base/equipe.hpp"
 #include "base/memoire.hpp"
 #include "factor/lanczos.hpp"
 #include "factor/reglages.hpp"
@@ -181,7 +182,8 @@ std::uint64_t octets_elimination(std::uint64_t lignes, std::uint64_t colonnes) {
            octets_lanczos(lignes, colonnes, 1) + colonnes * sizeof(u64);
 }
 
-std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum) {
+std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum,
+                                                    int parts) {
     std::vector<std::vector<std::uint32_t>> resultat;
     std::vector<std::uint32_t> lignes = filtrer(m);
     if (lignes.empty() || maximum <= 0) {
@@ -197,11 +199,13 @@ std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int 
         throw std::bad_alloc();
     }
     // A second part takes a thread and an image of its own.
-    const int parts =
-        lignes.size() >= LIGNES_EQUIPE && memoire_suffit(octets + octets_lanczos(0, m.largeur, 1) +
-                                                         static_cast<std::uint64_t>(MEMOIRE_FIL))
-            ? 0
-            : 1;
+    if (parts == 0) {
+        bool grande = lignes.size() >= LIGNES_EQUIPE;
+        parts = grande && memoire_suffit(octets + octets_lanczos(0, m.largeur, 1) +
+                                         static_cast<std::uint64_t>(MEMOIRE_FIL))
+                    ? coeurs()
+                    : 1;
+    }
     NoyauLanczos k = noyau(reduire(m, lignes), parts);
     u64 exclues = fausses(m, lignes, k);
     for (int d = 0; d < k.nombre && static_cast<int>(resultat.size()) < maximum; ++d) {

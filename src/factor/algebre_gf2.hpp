@@ -20,8 +20,10 @@ struct MatriceCreuse {
 // indices of its rows, each checked to sum to zero. Rows with a column no
 // other row has are dropped first, and so are rows beyond the columns left
 // by more than a margin. std::bad_alloc, before any work, when the
-// elimination would not fit in memory.
-std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum = 64);
+// elimination would not fit in memory. The work runs on PARTS cores, or
+// when 0 on as many as pays for the matrix's size and fit in memory.
+std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int maximum = 64,
+                                                    int parts = 0);
 
 // The memory the elimination takes for a matrix of LIGNES rows and COLONNES
 // columns in use, with rows of the sieve's weight: the matrix once filtered

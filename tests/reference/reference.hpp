@@ -24,6 +24,6 @@ int decomp_literal();
 // stopped at the threshold when SEUL: the list it prints, "|", the total.
 std::string Nconcat_literal(std::uint64_t debut, std::uint64_t fin, int choix, int seul);
 // The rank over GF(2) of the rows of a sparse matrix (each the list of its
-// columns, below LARGEUR), by the dense Gaussian elimination M4RI did.
+// columns, below LARGEUR), by a dense Gaussian elimination in bits.
 std::size_t rang_literal(const std::vector<std::vector<std::uint32_t>>& lignes,
                          std::uint32_t largeur);

@@ -95,6 +95,14 @@ TEST(AlgebreGF2, AsManyAsTheKernelHolds) {
     }
 }
 
+// The parts split sums of words only: the dependencies are the same on one
+// core and on two.
+TEST(AlgebreGF2, SameDependenciesOnOneCoreOrTwo) {
+    Lignes m = comme_le_crible(8000, 8064, 4);
+    MatriceCreuse creuse_m = creuse(m, 8000);
+    EXPECT_EQ(dependances(creuse_m, 64, 1), dependances(creuse_m, 64, 2));
+}
+
 TEST(AlgebreGF2, SmallAndDegenerateMatrices) {
     struct Cas {
         Lignes lignes;
