@@ -40,8 +40,10 @@ constexpr std::uint32_t MARGE_LIGNES = 96;
 // breaks down more often on small matrices.
 constexpr std::uint32_t COLONNES_DENSES = 500;
 // From this many rows the products by the matrix, the scalar products and
-// the updates of the blocks run on every core: on two, 4.0 s instead of 6.2 s
-// for 50,000 columns; for 5,000 and 20,000 the gain was lost in the noise.
+// the updates of the blocks run on every core: on two (machine loaded, one
+// run), 2.8 s instead of 3.1 s for 50,000 columns, 10.2 s instead of 19.9 s
+// for 100,000, 22.6 s instead of 44.0 s for 150,000; for 5,000 and 20,000
+// the gain was lost in the noise.
 constexpr std::uint32_t LIGNES_EQUIPE = 30000;
 // Random starts of block Lanczos before giving up: it broke down in 2 runs
 // of 100 on 200 columns, in none of 100 on 100 or 400 columns.
