@@ -18,7 +18,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What building, running and testing need.
-paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libpari-dev libm4ri-dev libecm-dev
+paquets=(cmake g++ make pkg-config libntl-dev libgmp-dev libflint-dev libpari-dev libecm-dev
     libprimesieve-dev libprimecount-dev libgtest-dev groff-base clang libclang-rt-14-dev python3)
 # What bench/run.sh measures against and with.
 paquets_bench=(primesieve primecount pari-gp gmp-ecm time bc)

@@ -4,7 +4,6 @@
 // it, up to the end of liste.txt at most.
 
 #include "base/enfant.hpp"
-#include "factor/algebre_gf2.hpp"
 #include "factor/factor.hpp"
 #include "factor/moteur.hpp"
 #include "factor/pari.hpp"
@@ -72,7 +71,6 @@ void factorisation() {
         d = decomposer(S);
     } else {
         preparer_pari(); // once, here, so that no child starts it again
-        preparer_algebre();
         d = depuis_octets(hors_processus("Decomposition en facteurs premiers",
                                          [] { return en_octets(decomposer(S)); }));
     }

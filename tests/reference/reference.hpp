@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The number prem1 and prem1_literal test (3 <= S3).
 extern std::int64_t S3;
@@ -22,3 +23,7 @@ int decomp_literal();
 // (primes only under CHOIX 3) with all its pieces tested by prem64, the walk
 // stopped at the threshold when SEUL: the list it prints, "|", the total.
 std::string Nconcat_literal(std::uint64_t debut, std::uint64_t fin, int choix, int seul);
+// The rank over GF(2) of the rows of a sparse matrix (each the list of its
+// columns, below LARGEUR), by a dense Gaussian elimination in bits.
+std::size_t rang_literal(const std::vector<std::vector<std::uint32_t>>& lignes,
+                         std::uint32_t largeur);
