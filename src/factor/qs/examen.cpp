@@ -1,0 +1,147 @@
+// The scan of a sieved block and the trial division of each candidate:
+// Q(x) divided by a's primes, by the primes sieved by block whose roots
+// hit x, and by those of the block's bucket at x; what is left is 1 or a
+// large prime below the bound, or the candidate is dropped.
+
+#include "factor/qs/qs.hpp"
+
+#include <bit>
+#include <cstring>
+
+namespace qs {
+
+void Chercheur::examiner_bloc(u32 b) {
+    const std::uint8_t* bloc = crible_.data() + b * BLOC;
+    constexpr u64 HAUTS = 0x8080808080808080ULL;
+    for (u32 o = 0; o < BLOC; o += 64) {
+        u64 tous = 0;
+        u64 mots[8];
+        std::memcpy(mots, bloc + o, sizeof mots);
+        for (u64 m : mots) {
+            tous |= m;
+        }
+        if ((tous & HAUTS) == 0) {
+            continue;
+        }
+        for (u32 j = 0; j < 64; ++j) {
+            if ((bloc[o + j] & 0x80) != 0) {
+                candidat(b * BLOC + o + j, b);
+            }
+        }
+    }
+}
+
+// Divides Q(x) by the prime of index I as often as it goes.
+void Chercheur::diviser(u32 i) {
+    u32 p = c_.p[i];
+    while (mpz_divisible_ui_p(qx_, p) != 0) {
+        mpz_divexact_ui(qx_, qx_, p);
+        trouves_.push_back(i);
+    }
+}
+
+// Marks in touche_ the primes sieved by block whose roots hit POS (a's
+// primes too, harmlessly: they no longer divide).
+void Chercheur::reperer_diviseurs(u32 pos) {
+    const u32* __restrict p = c_.p.data();
+    const u32* __restrict inv = c_.inv.data();
+    const u32* __restrict lim = c_.lim.data();
+    const u32* __restrict r1 = r1_.data();
+    const u32* __restrict r2 = r2_.data();
+    std::uint8_t* __restrict t = touche_.data();
+    const u32 fin = c_.debut_grands;
+    for (u32 i = 2; i < fin; ++i) {
+        u32 d1 = (pos + p[i] - r1[i]) * inv[i];
+        u32 d2 = (pos + p[i] - r2[i]) * inv[i];
+        t[i] = static_cast<std::uint8_t>((d1 <= lim[i]) | (d2 <= lim[i]));
+    }
+}
+
+// Trial division of Q(x) at position POS of the interval, in block B.
+void Chercheur::candidat(u32 pos, u32 b) {
+    long x = static_cast<long>(pos) - static_cast<long>(c_.demi);
+    mpz_mul_si(qx_, a_, x);
+    mpz_add(qx_, qx_, deux_b_);
+    mpz_mul_si(qx_, qx_, x);
+    mpz_add(qx_, qx_, c_coef_);
+    trouves_.clear();
+    int signe = mpz_sgn(qx_);
+    if (signe == 0) {
+        return;
+    }
+    if (signe < 0) {
+        trouves_.push_back(0);
+        mpz_neg(qx_, qx_);
+    }
+    mp_bitcnt_t z = mpz_scan1(qx_, 0);
+    mpz_tdiv_q_2exp(qx_, qx_, z);
+    trouves_.insert(trouves_.end(), z, 1);
+    for (int j = 0; j < c_.s; ++j) {
+        trouves_.push_back(q_[j]); // a's primes: a Q(x) is the square's residue
+        diviser(q_[j]);
+    }
+    reperer_diviseurs(pos);
+    for (u32 i = 2; i < c_.debut_grands; i += 8) {
+        u64 m;
+        std::memcpy(&m, &touche_[i], sizeof m);
+        for (; m != 0; m &= m - 1) {
+            diviser(i + static_cast<u32>(std::countr_zero(m)) / 8);
+        }
+    }
+    const u32* seau = &seaux_[b * capacite_];
+    const u32 ici = pos & MASQUE_BLOC;
+    const u32 n = remplis_[b];
+    for (u32 e = 0; e < n; ++e) {
+        if ((seau[e] & MASQUE_BLOC) == ici) {
+            diviser(seau[e] >> BITS_BLOC);
+        }
+    }
+    u64 grand = 1;
+    if (mpz_cmp_ui(qx_, 1) != 0) {
+        if (mpz_sizeinbase(qx_, 2) > 64 || mpz_get_ui(qx_) >= c_.borne_grand) {
+            return;
+        }
+        grand = mpz_get_ui(qx_);
+    }
+    mpz_mul_si(y_, a_, x);
+    mpz_add(y_, y_, b_);
+    mpz_abs(y_, y_);
+    garder(grand);
+}
+
+void Chercheur::garder(u64 grand) {
+    Releve r;
+    r.debut_f = static_cast<u32>(lot_.facteurs.size());
+    r.nb_f = static_cast<u32>(trouves_.size());
+    lot_.facteurs.insert(lot_.facteurs.end(), trouves_.begin(), trouves_.end());
+    r.debut_y = static_cast<u32>(lot_.membres.size());
+    r.nb_y = static_cast<u32>(mpz_size(y_));
+    lot_.membres.insert(lot_.membres.end(), mpz_limbs_read(y_), mpz_limbs_read(y_) + r.nb_y);
+    r.grand = grand;
+    lot_.releves.push_back(r);
+    if (c_.verifier) {
+        ++lot_.verifiees;
+        if (!congruence_vraie(grand)) {
+            ++lot_.fausses;
+        }
+    }
+}
+
+// Y^2 = (-1)^e0 2^e1 ... L mod N, for the relation just found.
+bool Chercheur::congruence_vraie(u64 grand) {
+    Entier gauche, droite;
+    mpz_powm_ui(gauche, y_, 2, c_.n);
+    mpz_set_ui(droite, 1);
+    for (u32 i : trouves_) {
+        if (i == 0) {
+            mpz_neg(droite, droite);
+        } else {
+            mpz_mul_ui(droite, droite, c_.p[i]);
+        }
+    }
+    mpz_mul_ui(droite, droite, grand);
+    mpz_mod(droite, droite, c_.n);
+    return mpz_cmp(gauche, droite) == 0;
+}
+
+} // namespace qs

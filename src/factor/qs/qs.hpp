@@ -1,0 +1,245 @@
+#pragma once
+// What the stages of the self-initialising quadratic sieve share: the
+// parameter table, N's factor base (Contexte), the relations (Collecte) and
+// one part's search (Chercheur), whose stages sit one a file:
+//   base.cpp       the multiplier k and the factor base
+//   polynomes.cpp  the choice of a, the b of the Gray code, the roots' steps
+//   crible.cpp     the sieve, block by block, and the large primes' buckets
+//   examen.cpp     the scan of the sieve and the trial division
+//   releves.cpp    the relations, the large primes paired, the matrix
+//   racine.cpp     from a dependency to a factor
+//   crible_qs.cpp  the driver, crible_quadratique
+//
+// Polynomials: for a = q_1 ... q_s (primes of the factor base) and b with
+// b^2 = kN mod a, Q(x) = ((a x + b)^2 - kN) / a = a x^2 + 2 b x + c. The
+// 2^(s-1) values of b for one a are the sums +-B_1 +- ... + B_s, visited in
+// Gray code order: going from one b to the next adds or takes 2 B_v, and the
+// roots of Q mod p move by 2 B_v / a mod p, one addition per prime.
+//
+// Sieve: x runs over [-M, M), in blocks of the L1 cache; logarithms in
+// bytes, with a start value such that a byte past 127 marks a candidate.
+// The smallest primes are not sieved (the threshold allows for them); the
+// primes below the block length are sieved block by block, the larger ones
+// go once per polynomial into one bucket per block, which the trial division
+// reads back: a candidate is divided only by the primes whose roots hit it.
+
+#include "base/equipe.hpp"
+#include "factor/algebre_gf2.hpp"
+#include "factor/crible_qs.hpp"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <gmp.h>
+#include <mutex>
+#include <random>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace qs {
+
+using u32 = std::uint32_t;
+using u64 = std::uint64_t;
+
+constexpr u32 BITS_BLOC = 15;
+constexpr u32 BLOC = u32{1} << BITS_BLOC; // bytes of sieve per block
+constexpr u32 MASQUE_BLOC = BLOC - 1;
+constexpr u32 EXCEDENT = 64;          // relations beyond the size of the factor base
+constexpr u32 MAX_PREMIERS = 120000;  // bucket entries hold an index below 2^17
+constexpr u32 POLYNOMES_PAR_LOT = 32; // between two hand-overs of relations
+constexpr int MAX_Q = 20;             // primes in a, at most
+constexpr u32 MAX_BLOCS = 64;         // blocks of the interval, at most
+constexpr u32 PLUS_PETIT_CRIBLE = 40; // smaller primes are left to the threshold
+
+// An mpz_t that frees itself.
+class Entier {
+  public:
+    Entier() { mpz_init(v_); }
+    ~Entier() { mpz_clear(v_); }
+    Entier(const Entier&) = delete;
+    Entier& operator=(const Entier&) = delete;
+    operator mpz_ptr() { return v_; }
+    operator mpz_srcptr() const { return v_; }
+    mpz_srcptr operator->() const { return v_; } // for GMP's macros
+
+  private:
+    mpz_t v_;
+};
+
+// A B mod P, for P below 2^32.
+inline u32 mulmod(u64 a, u64 b, u32 p) {
+    return static_cast<u32>(a * b % p);
+}
+
+// ---- Parameters by size ----
+
+struct Parametres {
+    double chiffres;
+    double premiers; // size of the factor base
+    double blocs;    // blocks of the sieve interval
+    double multiple; // large prime bound, in largest primes of the base
+    double marge;    // bits of the threshold left to the unsieved primes
+};
+
+// Each row measured on balanced semiprimes of its size.
+inline constexpr Parametres TABLE[] = {
+    {20, 80, 1, 20, 6},        {30, 200, 1, 30, 8},     {40, 600, 1, 40, 12},
+    {45, 1000, 2, 40, 13},     {50, 1600, 2, 50, 14},   {55, 2800, 3, 50, 16},
+    {60, 4500, 4, 60, 18},     {66, 10000, 4, 70, 18},  {72, 20000, 5, 80, 20},
+    {78, 30000, 6, 90, 22},    {84, 42000, 8, 100, 24}, {90, 55000, 10, 100, 26},
+    {100, 90000, 12, 100, 28},
+};
+
+// The row for N of CHIFFRES digits, between two rows linearly.
+Parametres parametres(double chiffres);
+
+// ---- The factor base (base.cpp) ----
+
+// The multiplier k, odd and squarefree, that gives kN the most help from
+// the small primes (Knuth and Schroeppel's estimate).
+unsigned long multiplicateur(const mpz_t n);
+
+// What every part shares: N, the factor base, the sieve's shape.
+struct Contexte {
+    Entier n, kn;
+    unsigned long k = 1;
+    Parametres par{};
+    // The factor base: index 0 stands for -1, index 1 for 2, then the odd
+    // primes p with kN a square mod p, each with a square root t of kN.
+    std::vector<u32> p, t;
+    std::vector<std::uint8_t> lg;
+    // For the odd primes: p^-1 mod 2^32 and (2^32 - 1) / p, so that p | v
+    // exactly when v p^-1 mod 2^32 <= (2^32 - 1) / p.
+    std::vector<u32> inv, lim;
+    u32 taille = 0;        // primes in the base
+    u32 debut_crible = 0;  // first index sieved
+    u32 debut_grands = 0;  // first index of a prime above the block length
+    u32 debut_enormes = 0; // first index of a prime above the interval's length
+    u32 blocs = 0, longueur = 0, demi = 0;
+    u64 borne_grand = 0;       // large primes below it are kept
+    std::uint8_t depart = 0;   // the bytes' start value
+    int s = 0;                 // primes in a
+    u32 a_bas = 0, a_haut = 0; // indices of the primes drawn for a
+    double log_cible = 0;      // ln of the ideal a
+    bool verifier = false;
+    u32 diviseur = 0; // a prime below the base's end that divides N
+};
+
+// Builds the factor base of N; stops at a prime that divides N, left in
+// diviseur.
+void preparer(Contexte& c, const mpz_t n);
+
+// ---- Relations, stored flat (releves.cpp) ----
+
+struct Releve {
+    u32 debut_f = 0, nb_f = 0; // factor base indices, with repetitions
+    u32 debut_y = 0, nb_y = 0; // limbs of |Y|
+    u64 grand = 1;             // the large prime, or 1
+};
+
+struct Lot {
+    std::vector<u32> facteurs;
+    std::vector<mp_limb_t> membres;
+    std::vector<Releve> releves;
+    long polynomes = 0, verifiees = 0, fausses = 0;
+
+    void vider();
+};
+
+// The relations of every part; pairs of partial relations with the same
+// large prime count as one relation.
+class Collecte {
+  public:
+    explicit Collecte(long requises) : requises_(requises) {}
+
+    // Takes the relations of LOT, which is emptied; true once there are enough.
+    bool ajouter(Lot& lot);
+
+    // False when A (its primes' indices, sorted) was drawn before.
+    bool nouveau_a(const u32* q, int s);
+
+    long trouvees() const { return trouvees_.load(std::memory_order_relaxed); }
+    long requises() const { return requises_; }
+
+    static constexpr u32 AUCUNE = 0xFFFFFFFF;
+    // Once the parts have ended: each relation of the matrix is one full
+    // relation (second AUCUNE) or two partial ones.
+    const std::vector<std::pair<u32, u32>>& lignes() const { return lignes_; }
+    const Lot& tout() const { return tout_; }
+    long partielles() const { return partielles_; }
+
+  private:
+    std::mutex m_;
+    Lot tout_;
+    std::vector<std::pair<u32, u32>> lignes_;
+    std::unordered_map<u64, u32> premiere_; // large prime: its first relation
+    std::unordered_set<u64> a_vus_;
+    long partielles_ = 0;
+    std::atomic<long> trouvees_{0};
+    long requises_;
+};
+
+// The matrix of the exponents' parities, one row per line of COL.
+MatriceCreuse matrice(const Contexte& c, const Collecte& col);
+
+// ---- One part's search: its own polynomials, sieve and buckets ----
+
+// Its stages are public, so that each can be driven on its own.
+class Chercheur {
+  public:
+    Chercheur(const Contexte& c, Collecte& col, u64 graine);
+
+    // Polynomials until EQUIPE says stop; AVANCEMENT, if any, after each
+    // hand-over of relations (crible_qs.cpp).
+    void chercher(Equipe& equipe, const std::function<void(long, long)>* avancement);
+
+    // polynomes.cpp
+    void choisir_a();
+    void initialiser_b();
+    void coefficient_c();
+    void changer_b(u32 g);
+
+    // crible.cpp
+    template <int SENS> void remplir_seaux(const u32* d);
+    void cribler();
+    void cribler_bloc(u32 b);
+
+    // examen.cpp
+    void examiner_bloc(u32 b);
+    void diviser(u32 i);
+    void reperer_diviseurs(u32 pos);
+    void candidat(u32 pos, u32 b);
+    void garder(u64 grand);
+    bool congruence_vraie(u64 grand);
+
+    const Contexte& c_;
+    Collecte& col_;
+    std::mt19937_64 alea_;
+    u32 q_[MAX_Q] = {};
+    Entier a_, b_, c_coef_, deux_b_, tmp_, qx_, y_;
+    Entier grand_b_[MAX_Q];
+    std::vector<u32> delta_;       // (s - 1) rows: 2 B_j / a mod p
+    std::vector<u32> r1_, r2_;     // roots of Q mod p, as positions of the interval
+    std::vector<u32> pos1_, pos2_; // next hits of the primes sieved by block
+    std::vector<std::uint8_t> dans_a_;
+    std::vector<std::uint8_t> touche_; // primes hitting the candidate (8 spare bytes)
+    std::vector<std::uint8_t> crible_;
+    u32 capacite_;
+    std::vector<u32> seaux_;
+    std::vector<u32> remplis_;
+    std::vector<u32> trouves_;
+    Lot lot_;
+    u32 a_haut_; // the end of the range a's primes are drawn from
+};
+
+// ---- From a dependency to a factor (racine.cpp) ----
+
+// X = prod Y, Z = sqrt(prod a Q(x)) mod N from the exponents of the lines
+// of DEPENDANCE; true with gcd(X - Z, N) in FACTEUR when it is a proper
+// factor.
+bool racine(const Contexte& c, const Collecte& col, const std::vector<u32>& dependance,
+            mpz_t facteur);
+
+} // namespace qs
