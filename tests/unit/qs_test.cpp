@@ -6,10 +6,12 @@
 
 #include "factor/qs/qs.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <gmp.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -228,24 +230,52 @@ TEST(QS, RelationsOfTheSieveHoldTheirCongruence) {
     }
 }
 
-// Partial relations pair by their large prime: the lines are the full ones
-// and, for each large prime seen k times, k - 1 pairs with its first.
-TEST(QS, PartialRelationsPairByTheirLargePrime) {
-    const u64 grands[] = {1, 101, 103, 101, 1, 107, 101, 103, 109};
+// A graph of known cycles: two full relations; 101 twice with 1; the
+// triangle 1, 103, 107; the triangle 109, 113, 127; the lone edge 131-137;
+// 139 squared; 149 alone. 11 edges, 11 vertices (1 among them), 4
+// components: 4 cycles, whose lines hold each large prime an even number of
+// times.
+TEST(QS, CyclesOfAKnownGraph) {
+    const std::pair<u64, u64> grands[] = {
+        {1, 1},     {1, 1},     {101, 1},   {101, 1},   {103, 107}, {103, 1}, {107, 1},
+        {109, 113}, {113, 127}, {109, 127}, {131, 137}, {139, 139}, {149, 1}};
     qs::Lot lot;
-    for (u64 g : grands) {
+    for (auto [g, h] : grands) {
         qs::Releve r;
         r.grand = g;
+        r.grand2 = h;
         lot.releves.push_back(r);
     }
     qs::Collecte col(100);
     EXPECT_FALSE(col.ajouter(lot));
     EXPECT_TRUE(lot.releves.empty());
-    const std::vector<std::pair<u32, u32>> attendues = {
-        {0, qs::Collecte::AUCUNE}, {1, 3}, {4, qs::Collecte::AUCUNE}, {1, 6}, {2, 7}};
-    EXPECT_EQ(col.lignes(), attendues);
-    EXPECT_EQ(col.partielles(), 7);
-    EXPECT_EQ(col.trouvees(), 5);
+    EXPECT_EQ(col.cycles(), 4);
+    EXPECT_EQ(col.trouvees(), 6);
+    EXPECT_EQ(col.partielles(), 11);
+    EXPECT_EQ(col.doubles(), 6);
+    col.fermer();
+    ASSERT_EQ(col.lignes(), 6u);
+    std::set<std::vector<u32>> lignes;
+    for (u32 l = 0; l < col.lignes(); ++l) {
+        std::vector<u32> ids(col.ligne(l), col.ligne(l) + col.longueur(l));
+        std::multiset<u64> vus;
+        for (u32 id : ids) {
+            for (u64 g : {grands[id].first, grands[id].second}) {
+                if (g != 1) {
+                    vus.insert(g);
+                }
+            }
+        }
+        for (u64 g : vus) {
+            EXPECT_EQ(vus.count(g) % 2, 0u) << g;
+        }
+        std::sort(ids.begin(), ids.end());
+        lignes.insert(ids);
+    }
+    const std::set<std::vector<u32>> attendues = {{0}, {1}, {2, 3}, {4, 5, 6}, {7, 8, 9}, {11}};
+    EXPECT_EQ(lignes, attendues);
+    EXPECT_EQ(col.trier([](const u32*, u32 nombre) { return nombre != 3; }), 2);
+    EXPECT_EQ(col.lignes(), 4u);
 }
 
 } // namespace

@@ -23,8 +23,13 @@ Parametres parametres(double chiffres) {
             const Parametres& v = TABLE[t];
             double f = (chiffres - u.chiffres) / (v.chiffres - u.chiffres);
             auto mix = [f](double x, double y) { return x + f * (y - x); };
-            return {chiffres, mix(u.premiers, v.premiers), std::round(mix(u.blocs, v.blocs)),
-                    mix(u.multiple, v.multiple), mix(u.marge, v.marge)};
+            double doubles = u.doubles > 0 ? mix(u.doubles, v.doubles) : 0;
+            return {chiffres,
+                    mix(u.premiers, v.premiers),
+                    std::round(mix(u.blocs, v.blocs)),
+                    mix(u.multiple, v.multiple),
+                    mix(u.marge, v.marge),
+                    doubles};
         }
     }
     return TABLE[n - 1];
@@ -129,11 +134,19 @@ void forme_du_crible(Contexte& c) {
 void seuil_et_logarithmes(Contexte& c) {
     double pmax = c.p.back();
     c.borne_grand = static_cast<u64>(std::min(pmax * pmax, pmax * c.par.multiple));
-    // |Q(x)| reaches about M sqrt(kN / 2); a relation leaves at most a large
-    // prime, and the unsieved primes' share, beyond the threshold.
+    c.carre_base = static_cast<u64>(pmax * pmax);
+    double reste_max = static_cast<double>(c.borne_grand);
+    if (c.par.doubles > 0) {
+        // Below 2^63: the residue is read from one word.
+        reste_max = std::min(std::pow(reste_max, c.par.doubles), 0x1p63);
+        c.borne_double = static_cast<u64>(reste_max);
+    }
+    // |Q(x)| reaches about M sqrt(kN / 2); a relation leaves at most its
+    // large primes' product, and the unsieved primes' share, beyond the
+    // threshold.
     double log2_q = std::log2(static_cast<double>(c.demi)) +
                     0.5 * (static_cast<double>(mpz_sizeinbase(c.kn, 2)) - 1.5);
-    double seuil = log2_q - std::log2(static_cast<double>(c.borne_grand)) - c.par.marge;
+    double seuil = log2_q - std::log2(reste_max) - c.par.marge;
     double echelle = std::min(1.0, 100.0 / seuil);
     c.depart = static_cast<std::uint8_t>(128 - std::lround(seuil * echelle));
     c.inv.assign(c.taille, 0);
@@ -179,12 +192,12 @@ void forme_de_a(Contexte& c) {
 
 } // namespace
 
-void preparer(Contexte& c, const mpz_t n) {
+void preparer(Contexte& c, const mpz_t n, const Parametres* par) {
     mpz_set(c.n, n);
     c.k = multiplicateur(n);
     mpz_mul_ui(c.kn, n, c.k);
     double chiffres = static_cast<double>(mpz_sizeinbase(n, 10));
-    c.par = parametres(chiffres);
+    c.par = par != nullptr ? *par : parametres(chiffres);
     c.taille = std::min(MAX_PREMIERS, static_cast<u32>(c.par.premiers));
     premiers_de_la_base(c, n);
     if (c.diviseur != 0) {

@@ -1,6 +1,7 @@
 // The driver of the quadratic sieve: the factor base, the relations
-// searched on every part of an Equipe until there are enough, the matrix's
-// dependencies, and from them a factor.
+// searched on every part of an Equipe until there are enough, the cycles of
+// the partial ones built and each checked, the matrix's dependencies, and
+// from them a factor.
 
 #include "factor/crible_qs.hpp"
 
@@ -69,7 +70,7 @@ bool crible_quadratique(mpz_t facteur, const mpz_t n, const OptionsCrible& optio
                         BilanCrible* bilan) {
     using namespace qs;
     Contexte c;
-    preparer(c, n);
+    preparer(c, n, options.parametres);
     if (c.diviseur != 0) {
         mpz_set_ui(facteur, c.diviseur);
         return mpz_cmp_ui(n, c.diviseur) > 0;
@@ -89,6 +90,11 @@ bool crible_quadratique(mpz_t facteur, const mpz_t n, const OptionsCrible& optio
     });
     double crible = secondes_depuis(debut);
     debut = std::chrono::steady_clock::now();
+    col.fermer();
+    const Lot& t = col.tout();
+    long cycles_faux = col.trier([&](const u32* ids, u32 nombre) {
+        return (nombre == 1 && t.releves[ids[0]].grand == 1) || congruence_ligne(c, t, ids, nombre);
+    });
     std::vector<std::vector<u32>> deps = dependances(matrice(c, col));
     bool trouve = false;
     long essais = 0;
@@ -103,6 +109,9 @@ bool crible_quadratique(mpz_t facteur, const mpz_t n, const OptionsCrible& optio
         bilan->premiers = c.taille;
         bilan->relations = col.trouvees();
         bilan->partielles = col.partielles();
+        bilan->doubles = col.doubles();
+        bilan->cycles = col.cycles();
+        bilan->cycles_faux = cycles_faux;
         bilan->polynomes = col.tout().polynomes;
         bilan->verifiees = col.tout().verifiees;
         bilan->fausses = col.tout().fausses;

@@ -1,12 +1,14 @@
 // The scan of a sieved block and the trial division of each candidate:
 // Q(x) divided by a's primes, by the primes sieved by block whose roots
-// hit x, and by those of the block's bucket at x; what is left is 1 or a
-// large prime below the bound, or the candidate is dropped.
+// hit x, and by those of the block's bucket at x; what is left is 1, a
+// large prime below the bound, or (where the sizes take two) the product of
+// two such primes, split by SQUFOF; otherwise the candidate is dropped.
 
 #include "factor/qs/qs.hpp"
 
 #include <bit>
 #include <cstring>
+#include <flint/ulong_extras.h>
 
 namespace qs {
 
@@ -96,20 +98,49 @@ void Chercheur::candidat(u32 pos, u32 b) {
             diviser(seau[e] >> BITS_BLOC);
         }
     }
-    u64 grand = 1;
+    u64 grand = 1, grand2 = 1;
     if (mpz_cmp_ui(qx_, 1) != 0) {
-        if (mpz_sizeinbase(qx_, 2) > 64 || mpz_get_ui(qx_) >= c_.borne_grand) {
+        if (mpz_sizeinbase(qx_, 2) > 64) {
             return;
         }
-        grand = mpz_get_ui(qx_);
+        u64 reste = mpz_get_ui(qx_);
+        if (reste < c_.borne_grand) {
+            grand = reste;
+        } else if (!deux_grands(reste, grand, grand2)) {
+            return;
+        }
     }
     mpz_mul_si(y_, a_, x);
     mpz_add(y_, y_, b_);
     mpz_abs(y_, y_);
-    garder(grand);
+    garder(grand, grand2);
 }
 
-void Chercheur::garder(u64 grand) {
+// RESTE, free of the base's primes, as GRAND GRAND2, two primes below the
+// large prime bound. Below the base's largest prime squared it is a prime;
+// SQUFOF splits the others, after a primality test.
+bool Chercheur::deux_grands(u64 reste, u64& grand, u64& grand2) const {
+    if (reste >= c_.borne_double || reste < c_.carre_base || n_is_prime(reste) != 0) {
+        return false;
+    }
+    constexpr u64 ITERATIONS = 50000; // SQUFOF's rare misses are dropped
+    u64 f = n_is_square(reste) != 0 ? n_sqrt(reste) : n_factor_SQUFOF(reste, ITERATIONS);
+    if (f <= 1 || f >= reste) {
+        return false;
+    }
+    u64 g = reste / f;
+    if (f > g) {
+        std::swap(f, g);
+    }
+    if (g >= c_.borne_grand) {
+        return false;
+    }
+    grand = f;
+    grand2 = g;
+    return true;
+}
+
+void Chercheur::garder(u64 grand, u64 grand2) {
     Releve r;
     r.debut_f = static_cast<u32>(lot_.facteurs.size());
     r.nb_f = static_cast<u32>(trouves_.size());
@@ -118,17 +149,18 @@ void Chercheur::garder(u64 grand) {
     r.nb_y = static_cast<u32>(mpz_size(y_));
     lot_.membres.insert(lot_.membres.end(), mpz_limbs_read(y_), mpz_limbs_read(y_) + r.nb_y);
     r.grand = grand;
+    r.grand2 = grand2;
     lot_.releves.push_back(r);
     if (c_.verifier) {
         ++lot_.verifiees;
-        if (!congruence_vraie(grand)) {
+        if (!congruence_vraie(grand, grand2)) {
             ++lot_.fausses;
         }
     }
 }
 
-// Y^2 = (-1)^e0 2^e1 ... L mod N, for the relation just found.
-bool Chercheur::congruence_vraie(u64 grand) {
+// Y^2 = (-1)^e0 2^e1 ... L L' mod N, for the relation just found.
+bool Chercheur::congruence_vraie(u64 grand, u64 grand2) {
     Entier gauche, droite;
     mpz_powm_ui(gauche, y_, 2, c_.n);
     mpz_set_ui(droite, 1);
@@ -140,6 +172,7 @@ bool Chercheur::congruence_vraie(u64 grand) {
         }
     }
     mpz_mul_ui(droite, droite, grand);
+    mpz_mul_ui(droite, droite, grand2);
     mpz_mod(droite, droite, c_.n);
     return mpz_cmp(gauche, droite) == 0;
 }

@@ -6,7 +6,7 @@
 //   polynomes.cpp  the choice of a, the b of the Gray code, the roots' steps
 //   crible.cpp     the sieve, block by block, and the large primes' buckets
 //   examen.cpp     the scan of the sieve and the trial division
-//   releves.cpp    the relations, the large primes paired, the matrix
+//   releves.cpp    the relations, the graph of their large primes, the matrix
 //   racine.cpp     from a dependency to a factor
 //   crible_qs.cpp  the driver, crible_quadratique
 //
@@ -75,24 +75,19 @@ inline u32 mulmod(u64 a, u64 b, u32 p) {
 
 // ---- Parameters by size ----
 
-struct Parametres {
-    double chiffres;
-    double premiers; // size of the factor base
-    double blocs;    // blocks of the sieve interval
-    double multiple; // large prime bound, in largest primes of the base
-    double marge;    // bits of the threshold left to the unsieved primes
-};
+using Parametres = ParametresCrible;
 
 // Each row measured on balanced semiprimes of its size.
 inline constexpr Parametres TABLE[] = {
-    {20, 80, 1, 20, 6},        {30, 200, 1, 30, 8},     {40, 600, 1, 40, 12},
-    {45, 1000, 2, 40, 13},     {50, 1600, 2, 50, 14},   {55, 2800, 3, 50, 16},
-    {60, 4500, 4, 60, 18},     {66, 10000, 4, 70, 18},  {72, 20000, 5, 80, 20},
-    {78, 30000, 6, 90, 22},    {84, 42000, 8, 100, 24}, {90, 55000, 10, 100, 26},
-    {100, 90000, 12, 100, 28},
+    {20, 80, 1, 20, 6, 0},        {30, 200, 1, 30, 8, 0},     {40, 600, 1, 40, 12, 0},
+    {45, 1000, 2, 40, 13, 0},     {50, 1600, 2, 50, 14, 0},   {55, 2800, 3, 50, 16, 0},
+    {60, 4500, 4, 60, 18, 0},     {66, 10000, 4, 70, 18, 0},  {72, 20000, 5, 80, 20, 0},
+    {78, 30000, 6, 90, 22, 0},    {84, 42000, 8, 100, 24, 0}, {90, 55000, 10, 100, 26, 0},
+    {100, 90000, 12, 100, 28, 0},
 };
 
-// The row for N of CHIFFRES digits, between two rows linearly.
+// The row for N of CHIFFRES digits, between two rows linearly; two large
+// primes from the first row that has them.
 Parametres parametres(double chiffres);
 
 // ---- The factor base (base.cpp) ----
@@ -119,6 +114,8 @@ struct Contexte {
     u32 debut_enormes = 0; // first index of a prime above the interval's length
     u32 blocs = 0, longueur = 0, demi = 0;
     u64 borne_grand = 0;       // large primes below it are kept
+    u64 borne_double = 0;      // products of two of them below it too; 0: none
+    u64 carre_base = 0;        // the largest prime of the base, squared
     std::uint8_t depart = 0;   // the bytes' start value
     int s = 0;                 // primes in a
     u32 a_bas = 0, a_haut = 0; // indices of the primes drawn for a
@@ -127,16 +124,16 @@ struct Contexte {
     u32 diviseur = 0; // a prime below the base's end that divides N
 };
 
-// Builds the factor base of N; stops at a prime that divides N, left in
-// diviseur.
-void preparer(Contexte& c, const mpz_t n);
+// Builds the factor base of N, with the table's row for its size or PAR;
+// stops at a prime that divides N, left in diviseur.
+void preparer(Contexte& c, const mpz_t n, const Parametres* par = nullptr);
 
 // ---- Relations, stored flat (releves.cpp) ----
 
 struct Releve {
     u32 debut_f = 0, nb_f = 0; // factor base indices, with repetitions
     u32 debut_y = 0, nb_y = 0; // limbs of |Y|
-    u64 grand = 1;             // the large prime, or 1
+    u64 grand = 1, grand2 = 1; // the large primes, or 1
 };
 
 struct Lot {
@@ -148,11 +145,13 @@ struct Lot {
     void vider();
 };
 
-// The relations of every part; pairs of partial relations with the same
-// large prime count as one relation.
+// The relations of every part. The partial ones are the edges of a graph
+// whose vertices are their large primes and 1 (the second end of a relation
+// with one large prime); each cycle of it is one relation more, counted as
+// edges - vertices + components (with a union-find).
 class Collecte {
   public:
-    explicit Collecte(long requises) : requises_(requises) {}
+    explicit Collecte(long requises) : requises_(requises), parent_(1, 0) {}
 
     // Takes the relations of LOT, which is emptied; true once there are enough.
     bool ajouter(Lot& lot);
@@ -162,23 +161,37 @@ class Collecte {
 
     long trouvees() const { return trouvees_.load(std::memory_order_relaxed); }
     long requises() const { return requises_; }
+    long partielles() const { return static_cast<long>(aretes_.size()); }
+    long doubles() const { return doubles_; }
+    long cycles() const { return cycles_; }
 
-    static constexpr u32 AUCUNE = 0xFFFFFFFF;
-    // Once the parts have ended: each relation of the matrix is one full
-    // relation (second AUCUNE) or two partial ones.
-    const std::vector<std::pair<u32, u32>>& lignes() const { return lignes_; }
+    // Once the parts have ended: the lines of the matrix, each a full
+    // relation or the relations of one cycle, whose large primes each come
+    // an even number of times; the full ones first.
+    void fermer();
+    // Keeps the lines for which VRAIE holds; returns how many went.
+    long trier(const std::function<bool(const u32* ids, u32 nombre)>& vraie);
+    u32 lignes() const { return static_cast<u32>(debuts_.size()) - 1; }
+    const u32* ligne(u32 l) const { return ids_.data() + debuts_[l]; }
+    u32 longueur(u32 l) const { return debuts_[l + 1] - debuts_[l]; }
     const Lot& tout() const { return tout_; }
-    long partielles() const { return partielles_; }
 
   private:
+    u32 sommet(u64 grand);
+    u32 chef(u32 v);
+
     std::mutex m_;
     Lot tout_;
-    std::vector<std::pair<u32, u32>> lignes_;
-    std::unordered_map<u64, u32> premiere_; // large prime: its first relation
-    std::unordered_set<u64> a_vus_;
-    long partielles_ = 0;
-    std::atomic<long> trouvees_{0};
     long requises_;
+    std::vector<u32> pleines_;                  // the full relations
+    std::vector<u32> aretes_;                   // the partial ones
+    std::vector<std::pair<u32, u32>> extremes_; // their vertices
+    std::unordered_map<u64, u32> sommets_;      // large prime: its vertex (1: vertex 0)
+    std::vector<u32> parent_;                   // the union-find's
+    long cycles_ = 0, doubles_ = 0;
+    std::vector<u32> ids_, debuts_;
+    std::unordered_set<u64> a_vus_;
+    std::atomic<long> trouvees_{0};
 };
 
 // The matrix of the exponents' parities, one row per line of COL.
@@ -211,8 +224,9 @@ class Chercheur {
     void diviser(u32 i);
     void reperer_diviseurs(u32 pos);
     void candidat(u32 pos, u32 b);
-    void garder(u64 grand);
-    bool congruence_vraie(u64 grand);
+    bool deux_grands(u64 reste, u64& grand, u64& grand2) const;
+    void garder(u64 grand, u64 grand2);
+    bool congruence_vraie(u64 grand, u64 grand2);
 
     const Contexte& c_;
     Collecte& col_;
@@ -241,5 +255,9 @@ class Chercheur {
 // factor.
 bool racine(const Contexte& c, const Collecte& col, const std::vector<u32>& dependance,
             mpz_t facteur);
+
+// True when the relations IDS of T, multiplied, hold Y^2 = (-1)^e0 2^e1 ...
+// L^2 ... mod N.
+bool congruence_ligne(const Contexte& c, const Lot& t, const u32* ids, u32 nombre);
 
 } // namespace qs
