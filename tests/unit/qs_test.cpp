@@ -278,4 +278,31 @@ TEST(QS, CyclesOfAKnownGraph) {
     EXPECT_EQ(col.lignes(), 4u);
 }
 
+// Both scans of a block give the bytes past 127, in order: blocks empty,
+// full, with marks at the edges of the 64-byte runs, and random ones.
+TEST(QS, BothScansFindEveryMarkedByte) {
+    std::mt19937 alea(3);
+    std::vector<std::uint8_t> bloc(qs::BLOC);
+    const bool avx2 = __builtin_cpu_supports("avx2") != 0;
+    for (int essai = 0; essai < 40; ++essai) {
+        std::vector<u32> attendus;
+        for (u32 o = 0; o < qs::BLOC; ++o) {
+            bool marque = essai == 1 ||
+                          (essai == 2 && (o % 64 == 0 || o % 64 == 63 || o % 32 == 31)) ||
+                          (essai > 2 && alea() % (1u << (essai % 10)) == 0);
+            bloc[o] = static_cast<std::uint8_t>(marque ? 0x80 | alea() : alea() & 0x7F);
+            if (marque) {
+                attendus.push_back(o);
+            }
+        }
+        std::vector<u32> portable = {7}, vectoriel = {7}; // what was there stays
+        qs::candidats_portable(bloc.data(), portable);
+        EXPECT_EQ(std::vector<u32>(portable.begin() + 1, portable.end()), attendus) << essai;
+        if (avx2) {
+            qs::candidats_avx2(bloc.data(), vectoriel);
+            EXPECT_EQ(vectoriel, portable) << essai;
+        }
+    }
+}
+
 } // namespace

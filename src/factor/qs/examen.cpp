@@ -1,6 +1,9 @@
-// The scan of a sieved block and the trial division of each candidate:
+// The scan of a sieved block, 64 bytes at a time (with AVX2 where the
+// processor has it, in words of 8 bytes otherwise), and the trial division
+// of each candidate:
 // Q(x) divided by a's primes, by the primes sieved by block whose roots
-// hit x, and by those of the block's bucket at x; what is left is 1, a
+// hit x, and by those of the block's bucket at x, read in one pass over the
+// bucket for all the block's candidates; what is left is 1, a
 // large prime below the bound, or (where the sizes take two) the product of
 // two such primes, split by SQUFOF; otherwise the candidate is dropped.
 
@@ -9,11 +12,11 @@
 #include <bit>
 #include <cstring>
 #include <flint/ulong_extras.h>
+#include <immintrin.h>
 
 namespace qs {
 
-void Chercheur::examiner_bloc(u32 b) {
-    const std::uint8_t* bloc = crible_.data() + b * BLOC;
+void candidats_portable(const std::uint8_t* bloc, std::vector<u32>& ou) {
     constexpr u64 HAUTS = 0x8080808080808080ULL;
     for (u32 o = 0; o < BLOC; o += 64) {
         u64 tous = 0;
@@ -27,9 +30,51 @@ void Chercheur::examiner_bloc(u32 b) {
         }
         for (u32 j = 0; j < 64; ++j) {
             if ((bloc[o + j] & 0x80) != 0) {
-                candidat(b * BLOC + o + j, b);
+                ou.push_back(o + j);
             }
         }
+    }
+}
+
+__attribute__((target("avx2"))) void candidats_avx2(const std::uint8_t* bloc,
+                                                    std::vector<u32>& ou) {
+    for (u32 o = 0; o < BLOC; o += 64) {
+        __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bloc + o));
+        __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bloc + o + 32));
+        if (_mm256_testz_si256(_mm256_or_si256(x, y), _mm256_set1_epi8(-128)) != 0) {
+            continue;
+        }
+        u64 m = u64{static_cast<u32>(_mm256_movemask_epi8(x))} |
+                u64{static_cast<u32>(_mm256_movemask_epi8(y))} << 32;
+        for (; m != 0; m &= m - 1) {
+            ou.push_back(o + static_cast<u32>(std::countr_zero(m)));
+        }
+    }
+}
+
+void Chercheur::examiner_bloc(u32 b) {
+    static const bool avx2 = __builtin_cpu_supports("avx2") != 0;
+    const std::uint8_t* bloc = crible_.data() + b * BLOC;
+    candidats_.clear();
+    if (avx2) {
+        candidats_avx2(bloc, candidats_);
+    } else {
+        candidats_portable(bloc, candidats_);
+    }
+    if (candidats_.empty()) {
+        return;
+    }
+    // The bucket's entries at a candidate, whose byte is still past 127.
+    vus_.clear();
+    const u32* seau = &seaux_[b * capacite_];
+    const u32 n = remplis_[b];
+    for (u32 e = 0; e < n; ++e) {
+        if ((bloc[seau[e] & MASQUE_BLOC] & 0x80) != 0) {
+            vus_.push_back(seau[e]);
+        }
+    }
+    for (u32 o : candidats_) {
+        candidat(b * BLOC + o);
     }
 }
 
@@ -59,8 +104,9 @@ void Chercheur::reperer_diviseurs(u32 pos) {
     }
 }
 
-// Trial division of Q(x) at position POS of the interval, in block B.
-void Chercheur::candidat(u32 pos, u32 b) {
+// Trial division of Q(x) at position POS of the interval, in the block
+// whose bucket entries at candidates are in vus_.
+void Chercheur::candidat(u32 pos) {
     long x = static_cast<long>(pos) - static_cast<long>(c_.demi);
     mpz_mul_si(qx_, a_, x);
     mpz_add(qx_, qx_, deux_b_);
@@ -90,12 +136,10 @@ void Chercheur::candidat(u32 pos, u32 b) {
             diviser(i + static_cast<u32>(std::countr_zero(m)) / 8);
         }
     }
-    const u32* seau = &seaux_[b * capacite_];
     const u32 ici = pos & MASQUE_BLOC;
-    const u32 n = remplis_[b];
-    for (u32 e = 0; e < n; ++e) {
-        if ((seau[e] & MASQUE_BLOC) == ici) {
-            diviser(seau[e] >> BITS_BLOC);
+    for (u32 v : vus_) {
+        if ((v & MASQUE_BLOC) == ici) {
+            diviser(v >> BITS_BLOC);
         }
     }
     u64 grand = 1, grand2 = 1;

@@ -223,7 +223,7 @@ class Chercheur {
     void examiner_bloc(u32 b);
     void diviser(u32 i);
     void reperer_diviseurs(u32 pos);
-    void candidat(u32 pos, u32 b);
+    void candidat(u32 pos);
     bool deux_grands(u64 reste, u64& grand, u64& grand2) const;
     void garder(u64 grand, u64 grand2);
     bool congruence_vraie(u64 grand, u64 grand2);
@@ -244,9 +244,17 @@ class Chercheur {
     std::vector<u32> seaux_;
     std::vector<u32> remplis_;
     std::vector<u32> trouves_;
+    std::vector<u32> candidats_; // the block's, as positions in it
+    std::vector<u32> vus_;       // the bucket's entries at a candidate
     Lot lot_;
     u32 a_haut_; // the end of the range a's primes are drawn from
 };
+
+// The positions of the bytes past 127 among the BLOC bytes of BLOC, in
+// increasing order, appended to OU: with AVX2 (only where the processor has
+// it) and without (examen.cpp).
+void candidats_portable(const std::uint8_t* bloc, std::vector<u32>& ou);
+void candidats_avx2(const std::uint8_t* bloc, std::vector<u32>& ou);
 
 // ---- From a dependency to a factor (racine.cpp) ----
 
