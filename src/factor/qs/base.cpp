@@ -110,7 +110,7 @@ void premiers_de_la_base(Contexte& c, const mpz_t n) {
     }
 }
 
-// The indices where the sieved primes, those above the block and those
+// The indices where the sieved primes, those of the buckets and those
 // above the interval begin; the interval's length.
 void forme_du_crible(Contexte& c) {
     c.debut_crible = 2;
@@ -118,7 +118,7 @@ void forme_du_crible(Contexte& c) {
         ++c.debut_crible;
     }
     c.debut_grands = c.debut_crible;
-    while (c.debut_grands < c.taille && c.p[c.debut_grands] < BLOC) {
+    while (c.debut_grands < c.taille && c.p[c.debut_grands] < PLUS_PETIT_SEAU) {
         ++c.debut_grands;
     }
     c.blocs = static_cast<u32>(std::clamp(c.par.blocs, 1.0, double{MAX_BLOCS}));

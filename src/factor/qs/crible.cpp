@@ -1,7 +1,7 @@
-// The sieve of one polynomial: the primes above the block length go once
-// into one bucket per block (their roots moved to the polynomial's at the
-// same time); then each block is sieved by the primes below its length,
-// its bucket added, and scanned for candidates.
+// The sieve of one polynomial: the primes from a quarter of the block go
+// once into one bucket per block (their roots moved to the polynomial's at
+// the same time); then each block is sieved by the smaller primes, its
+// bucket added, and scanned for candidates.
 
 #include "factor/qs/qs.hpp"
 

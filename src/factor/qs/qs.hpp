@@ -19,9 +19,10 @@
 // Sieve: x runs over [-M, M), in blocks of the L1 cache; logarithms in
 // bytes, with a start value such that a byte past 127 marks a candidate.
 // The smallest primes are not sieved (the threshold allows for them); the
-// primes below the block length are sieved block by block, the larger ones
-// go once per polynomial into one bucket per block, which the trial division
-// reads back: a candidate is divided only by the primes whose roots hit it.
+// primes below a quarter of the block are sieved block by block, the larger
+// ones go once per polynomial into one bucket per block, which the trial
+// division reads back: a candidate is divided only by the primes whose roots
+// hit it.
 
 #include "base/equipe.hpp"
 #include "factor/algebre_gf2.hpp"
@@ -52,6 +53,10 @@ constexpr u32 POLYNOMES_PAR_LOT = 32; // between two hand-overs of relations
 constexpr int MAX_Q = 20;             // primes in a, at most
 constexpr u32 MAX_BLOCS = 64;         // blocks of the interval, at most
 constexpr u32 PLUS_PETIT_CRIBLE = 40; // smaller primes are left to the threshold
+// Primes from a quarter of the block go to the buckets: at 72 digits, on one
+// thread, 24.3 and 24.6 s of processor against 25.3 and 25.7 s from the
+// block's length (66 digits: 5.9 to 6.8 s against 6.7 to 6.8 s).
+constexpr u32 PLUS_PETIT_SEAU = BLOC / 4;
 
 // An mpz_t that frees itself.
 class Entier {
@@ -110,7 +115,7 @@ struct Contexte {
     std::vector<u32> inv, lim;
     u32 taille = 0;        // primes in the base
     u32 debut_crible = 0;  // first index sieved
-    u32 debut_grands = 0;  // first index of a prime above the block length
+    u32 debut_grands = 0;  // first index of a prime for the buckets
     u32 debut_enormes = 0; // first index of a prime above the interval's length
     u32 blocs = 0, longueur = 0, demi = 0;
     u64 borne_grand = 0;       // large primes below it are kept
