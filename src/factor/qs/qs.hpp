@@ -82,7 +82,21 @@ inline u32 mulmod(u64 a, u64 b, u32 p) {
 
 using Parametres = ParametresCrible;
 
-// Each row measured on balanced semiprimes of its size.
+// Each row measured on balanced semiprimes of its size, the sieve alone on
+// one thread (bench_crible with LIGNE), processor seconds of two numbers
+// twice:
+// - 60 digits: the row 7.2 to 7.8 s; 3500 or 5500 primes 8.4 and 8.3 s, 3
+//   or 5 blocks 8.0 and 8.4 s, a bound of 40 or 90 primes 7.2 s, a margin
+//   of 16 or 20 bits 8.3 and 7.3 s: none better beyond the noise.
+// - 66 digits: the row 26.1 to 29.3 s; 8000, 12000 or 14000 primes 24.7,
+//   22.0 to 29.2 and 27.8 s, 5 blocks 26.9 s, a margin of 20 bits 27.0 s, a
+//   bound of 100 primes 29.5 s: none better beyond the noise.
+// - Two large primes, at 76 digits, on two threads: 20000 primes, a bound
+//   of 40 and products to its power 1.8, 59.8 s of processor, against the
+//   row's 60.2 s with one (26666 primes, 13633 cycles of 142232 partial
+//   relations against 14323 of 146323); on one thread 16000 primes 63.4 s,
+//   the power 1.9 with a bound of 60 76.8 s: left off, the literature has
+//   them pay from some 80 digits, where this table is not yet measured.
 inline constexpr Parametres TABLE[] = {
     {20, 80, 1, 20, 6, 0},        {30, 200, 1, 30, 8, 0},     {40, 600, 1, 40, 12, 0},
     {45, 1000, 2, 40, 13, 0},     {50, 1600, 2, 50, 14, 0},   {55, 2800, 3, 50, 16, 0},
