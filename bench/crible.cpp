@@ -2,6 +2,8 @@
 // factor found, on the number of threads asked.
 //
 //   bench_crible PARTS N...
+//   LIGNE="PREMIERS BLOCS MULTIPLE MARGE DOUBLES" bench_crible PARTS N...
+//     with that row of the parameter table in place of the table's own
 
 #include "factor/crible_qs.hpp"
 
@@ -29,6 +31,15 @@ int main(int argc, char** argv) {
             }
         };
     }
+    ParametresCrible ligne{};
+    if (const char* texte = std::getenv("LIGNE"); texte != nullptr) {
+        if (std::sscanf(texte, "%lf %lf %lf %lf %lf", &ligne.premiers, &ligne.blocs,
+                        &ligne.multiple, &ligne.marge, &ligne.doubles) != 5) {
+            std::fprintf(stderr, "LIGNE: five numbers\n");
+            return 2;
+        }
+        options.parametres = &ligne;
+    }
     mpz_t n, f;
     mpz_inits(n, f, nullptr);
     for (int a = 2; a < argc; ++a) {
@@ -41,9 +52,10 @@ int main(int argc, char** argv) {
         double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         gmp_printf(
             "%zu digits, %d thread(s): %.3f s (cpu %.3f s, sieve %.3f s, algebra %.3f s), base %ld, "
-            "%ld relations (%ld partial), %.0f relations/s, %ld polynomials, factor %Zd%s\n",
+            "%ld relations (%ld partial, %ld with two large primes, %ld cycles, %ld false), "
+            "%.0f relations/s, %ld polynomials, factor %Zd%s\n",
             mpz_sizeinbase(n, 10), options.parts, t, cpu, b.secondes_crible, b.secondes_algebre,
-            b.premiers, b.relations, b.partielles,
+            b.premiers, b.relations, b.partielles, b.doubles, b.cycles, b.cycles_faux,
             static_cast<double>(b.relations) / b.secondes_crible, b.polynomes, f,
             ok ? "" : " (none)");
     }

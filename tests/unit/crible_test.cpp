@@ -91,6 +91,29 @@ TEST(Crible, SemiprimesSplitWithEveryRelationTrue) {
     }
 }
 
+// Two large primes forced on where the table has one: relations with two
+// are found, every relation and every cycle holds its congruence, and the
+// factor comes out.
+TEST(Crible, TwoLargePrimesWithEveryCycleTrue) {
+    const ParametresCrible ligne = {50, 1200, 2, 50, 14, 1.8};
+    NTL::ZZ p = premier_apres("1234567890123456789012345");
+    NTL::ZZ q = premier_apres("5432109876543210987654321");
+    Gmp n(p * q);
+    Gmp f(NTL::ZZ(0));
+    OptionsCrible options;
+    options.parts = 2;
+    options.verifier = true;
+    options.parametres = &ligne;
+    BilanCrible bilan;
+    ASSERT_TRUE(crible_quadratique(f.get(), n.get(), options, &bilan));
+    NTL::ZZ g = f.zz();
+    EXPECT_TRUE(g == p || g == q) << g;
+    EXPECT_GT(bilan.doubles, 0);
+    EXPECT_GT(bilan.cycles, 0);
+    EXPECT_EQ(bilan.fausses, 0);
+    EXPECT_EQ(bilan.cycles_faux, 0);
+}
+
 // Whole factorisations whose composite part goes to the sieve (from some
 // 45 digits) or stays with the library.
 TEST(Crible, FactorisationsThroughTheSieve) {
