@@ -163,7 +163,7 @@ u64 fausses(const MatriceCreuse& m, const std::vector<std::uint32_t>& lignes,
     return f;
 }
 
-NoyauLanczos noyau(const MatriceCreuse& s, int parts) {
+NoyauLanczos noyau_reduit(const MatriceCreuse& s, int parts) {
     if (s.largeur <= COLONNES_DENSES) {
         return elimination_dense(s);
     }
@@ -206,7 +206,7 @@ std::vector<std::vector<std::uint32_t>> dependances(const MatriceCreuse& m, int 
                     ? coeurs()
                     : 1;
     }
-    NoyauLanczos k = noyau(reduire(m, lignes), parts);
+    NoyauLanczos k = noyau_reduit(reduire(m, lignes), parts);
     u64 exclues = fausses(m, lignes, k);
     for (int d = 0; d < k.nombre && static_cast<int>(resultat.size()) < maximum; ++d) {
         if ((exclues >> d) & 1) {

@@ -2,19 +2,10 @@
 // Dependencies among the rows of a sparse matrix over GF(2): sets of rows
 // whose sum is zero. Knows no program-wide variable.
 
+#include "factor/matrice_gf2.hpp"
+
 #include <cstdint>
 #include <vector>
-
-// Rows stored one after the other: row r holds the columns
-// colonnes[debut[r]] to colonnes[debut[r + 1] - 1], each once.
-struct MatriceCreuse {
-    std::vector<std::uint32_t> debut{0};
-    std::vector<std::uint32_t> colonnes;
-    std::uint32_t largeur = 0; // every column index is below it
-
-    std::uint32_t lignes() const { return static_cast<std::uint32_t>(debut.size() - 1); }
-    void fermer_ligne() { debut.push_back(static_cast<std::uint32_t>(colonnes.size())); }
-};
 
 // Up to MAXIMUM (at most 64) independent dependencies, each the increasing
 // indices of its rows, each checked to sum to zero. Rows with a column no

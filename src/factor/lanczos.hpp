@@ -4,7 +4,7 @@
 // some N / 63 products by the matrix and its transpose, and in the memory of
 // the matrix and a few vectors of N words.
 
-#include "factor/algebre_gf2.hpp"
+#include "factor/matrice_gf2.hpp"
 
 #include <cstdint>
 #include <vector>
