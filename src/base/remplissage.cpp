@@ -18,7 +18,7 @@ Remplissage::~Remplissage() {
         std::lock_guard l(m_);
         arret_ = true;
     }
-    cv_.notify_all();
+    travail_.notify_all();
     for (std::thread& t : remplisseurs_) {
         t.join();
     }
@@ -45,7 +45,7 @@ void Remplissage::viser(std::int64_t cible, std::int64_t premier) {
     } else {
         couper(de, apres, borne);
         demarrer();
-        cv_.notify_all();
+        travail_.notify_all();
     }
     cible_ = cible;
     premier_ = premier;
@@ -81,7 +81,7 @@ void Remplissage::demarrer() {
                 Verrou l(m_);
                 while (!arret_) {
                     if (!travailler(l)) {
-                        cv_.wait(l);
+                        travail_.wait(l);
                     }
                 }
             });
@@ -109,7 +109,9 @@ bool Remplissage::travailler(Verrou& l) {
         echec_ = e;
     }
     --occupes_;
-    cv_.notify_all();
+    if (echec_) {
+        lecteur_.notify_one();
+    }
     return true;
 }
 
@@ -155,7 +157,9 @@ void Remplissage::publier() {
         --pris_;
     }
     publie_.store(p, std::memory_order_release);
-    cv_.notify_all();
+    if (p >= attendu_) { // the reader alone is woken, once its rank is in
+        lecteur_.notify_one();
+    }
 }
 
 void Remplissage::attendre(std::int64_t r) {
@@ -164,9 +168,10 @@ void Remplissage::attendre(std::int64_t r) {
     const std::int64_t but = std::min(r, cible_);
     const std::int64_t depart = publie_.load(std::memory_order_relaxed);
     Tache tache("Nombres premiers charges/calcules", static_cast<double>(but - depart));
+    attendu_ = but;
     while (publie_.load(std::memory_order_acquire) < but) {
         if (echec_) { // once the pieces being written are left
-            cv_.wait(l, [this] { return occupes_ == 0; });
+            lecteur_.wait(l, [this] { return occupes_ == 0; });
             morceaux_.clear();
             pris_ = 0;
             cible_ = publie_.load(std::memory_order_relaxed);
@@ -178,7 +183,7 @@ void Remplissage::attendre(std::int64_t r) {
             return;
         }
         if (!remplisseurs_.empty() || !travailler(l)) {
-            cv_.wait_for(l, ATTENTE_LECTEUR);
+            lecteur_.wait_for(l, ATTENTE_LECTEUR);
         }
         l.unlock();
         tache.point(static_cast<double>(publie_.load(std::memory_order_relaxed) - depart));

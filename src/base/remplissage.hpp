@@ -13,7 +13,8 @@
 //   knows them), writes the piece's primes in the room made and, every
 //   TRONCON_REMPLI ranks, moves publie(), the one count of ranks filled
 //   without a gap (release). The caller reads the table up to that count
-//   (acquire) and no further; attendre waits on it.
+//   (acquire) and no further; attendre waits on it, woken by the filler
+//   whose stretch reaches the rank waited for.
 // - Ctrl-C during a wait throws Interruption; the fill goes on.
 // - No exception leaves a filler: the first one thrown is kept, and no more
 //   pieces are taken. The next wait that finds it, once the pieces being
@@ -87,11 +88,13 @@ class Remplissage {
     std::int64_t premier_; // the prime of rank cible_
     Crible ici_;           // the caller's, for short growths
 
-    std::mutex m_;                 // over what follows but publie_
-    std::condition_variable cv_;   // told of every piece handed over or published
-    std::deque<Morceau> morceaux_; // not all published, in order of rank
-    std::size_t pris_ = 0;         // the first pieces of morceaux_ are taken
-    int occupes_ = 0;              // threads writing a piece
+    std::mutex m_;                    // over what follows but publie_
+    std::condition_variable travail_; // the fillers wait for pieces
+    std::condition_variable lecteur_; // the reader waits for attendu_ or a failure
+    std::int64_t attendu_ = 0;        // the rank the reader waits for
+    std::deque<Morceau> morceaux_;    // not all published, in order of rank
+    std::size_t pris_ = 0;            // the first pieces of morceaux_ are taken
+    int occupes_ = 0;                 // threads writing a piece
     std::exception_ptr echec_;
     bool arret_ = false;
     std::atomic<std::int64_t> publie_;
